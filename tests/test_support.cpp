@@ -1,0 +1,99 @@
+#include "tests/test_support.h"
+
+#include <vector>
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"QuilloraTestWindow";
+
+LRESULT CALLBACK RecordingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<TestWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_NCCREATE) {
+        self = static_cast<TestWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    if (self) {
+        self->received.push_back({message, wParam, lParam, standinLogSize()});
+        auto answer = self->answers.find(message);
+        if (answer != self->answers.end()) return answer->second;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+ATOM RegisterTestClass() {
+    static ATOM atom = [] {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = RecordingProcedure;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.lpszClassName = kClassName;
+        return RegisterClassW(&windowClass);
+    }();
+    return atom;
+}
+
+}  // namespace
+
+std::vector<std::string> EngineLogWithoutLookups() {
+    std::vector<std::string> log;
+    for (const std::string& entry : EngineLog())
+        if (entry.rfind("wkeGetUserKeyValue(", 0) != 0) log.push_back(entry);
+    return log;
+}
+
+TestWindow::TestWindow(int x, int y, int width, int height, DWORD exStyle, DWORD style) {
+    RegisterTestClass();
+    window_ = CreateWindowExW(exStyle, kClassName, L"test", style, x, y, width, height, nullptr, nullptr,
+                              GetModuleHandleW(nullptr), this);
+}
+
+TestWindow::~TestWindow() { Destroy(); }
+
+void TestWindow::Destroy() {
+    if (window_ && IsWindow(window_)) DestroyWindow(window_);
+    window_ = nullptr;
+}
+
+bool TestWindow::Got(UINT message) const {
+    for (const Received& r : received)
+        if (r.message == message) return true;
+    return false;
+}
+
+WNDPROC TestWindow::Procedure() { return RecordingProcedure; }
+
+void PumpMessages(DWORD ms) {
+    const DWORD start = GetTickCount();
+    do {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        if (ms) Sleep(10);
+    } while (GetTickCount() - start < ms);
+}
+
+long CountGdiObjects() {
+    const DWORD reported = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    if (reported != 0) return static_cast<long>(reported);
+    // Wine answers 0 here. Its handles hold their table index in the low word and the slot's
+    // generation in the high byte, 1 for a slot never used before; a new object takes a freed
+    // slot before a fresh one. So probes allocated until one lands on a fresh slot have used up
+    // every free slot: the fresh index less the other probes is the number of objects in use
+    // (plus a constant).
+    static long lastFresh = 0;
+    std::vector<HBRUSH> probes;
+    long fresh = -1;
+    while (fresh < 0) {
+        HBRUSH probe = CreateSolidBrush(RGB(1, 2, 3));
+        if (!probe) break;
+        probes.push_back(probe);
+        const std::uintptr_t handle = reinterpret_cast<std::uintptr_t>(probe);
+        const long index = LOWORD(handle);
+        if (HIBYTE(HIWORD(handle)) == 1 && index > lastFresh) fresh = index;
+    }
+    for (HBRUSH probe : probes) DeleteObject(probe);
+    lastFresh = fresh;
+    return fresh - static_cast<long>(probes.size() - 1);
+}

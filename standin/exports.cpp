@@ -106,6 +106,11 @@ void Behave(Tag<Fn::wkePaint>, const char*, wkeWebView view, void* bits, int pit
                     rowBytes);
 }
 
+// Logged as the engine's callers write it, without the hidden result pointer.
+void Describe(Tag<Fn::wkeGetCaretRect>, const char* name, wkeRect*, wkeWebView view) {
+    Record(std::string(name) + "(" + Arg(view) + ")");
+}
+
 wkeRect* Behave(Tag<Fn::wkeGetCaretRect>, const char* name, wkeRect* result, wkeWebView) {
     wkeRect caret{};
     if (const std::string* answer = Answer(name))

@@ -1,8 +1,36 @@
+// Quillora: a desktop clock whose face is a web page, drawn by the web engine with per-pixel
+// transparency into one borderless window.
 #include <windows.h>
 
-#include "engine/engine.h"
+#include "engine/binding.h"
+#include "shell/main_window.h"
+#include "shell/process.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    if (!wkeIsInitialize()) wkeInitialize();
-    return 0;
+namespace {
+
+void MakeProcessDpiAware() {
+    using SetProcessDpiAware = BOOL(WINAPI*)();
+    static SetProcessDpiAware bound = nullptr;
+    engine::Bound(bound, "user32.dll", "SetProcessDPIAware", engine::SearchOrder::SystemOnly)();
+}
+
+void RunMessageLoop() {
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (shell::PreDispatch(message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    shell::StartProcess(instance);
+    shell::CreateHost();
+    shell::AtExit(shell::FreeHostAtExit);
+    MakeProcessDpiAware();
+    shell::LoadMainWindow(instance);
+    if (IsWindow(shell::MainWindow())) RunMessageLoop();
+    shell::ExitProgram(0);
 }

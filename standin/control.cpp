@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "standin/calls.h"
+#include "standin/preview.h"
 #include "standin/standin.h"
 
 namespace standin {
@@ -102,6 +103,8 @@ void WKE_CALL standinClearAnswers() { ClearAnswers(); }
 void WKE_CALL standinResetEngine() { g_initialized = false; }
 
 int WKE_CALL standinViewCount() { return ViewCount(); }
+
+void WKE_CALL standinSetPreview(bool enabled) { SetPreviewEnabled(enabled); }
 
 void* WKE_CALL standinViewBits(wkeWebView view) {
     View* v = Find(view);

@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "standin/calls.h"
+#include "standin/preview.h"
 
 namespace standin {
 namespace {
@@ -24,11 +25,18 @@ wkeWebView Behave(Tag<Fn::wkeCreateWebView>, const char* name) {
     return Create();
 }
 
-void Behave(Tag<Fn::wkeDestroyWebView>, const char*, wkeWebView view) { Destroy(view); }
+void Behave(Tag<Fn::wkeDestroyWebView>, const char*, wkeWebView view) {
+    ForgetPreview(view);
+    Destroy(view);
+}
 
 void Behave(Tag<Fn::wkeSetHandle>, const char*, wkeWebView view, HWND window) {
     if (View* v = ViewOf(view)) v->host = window;
+    UpdatePreview(view);
 }
+
+void Behave(Tag<Fn::wkeLoadW>, const char*, wkeWebView view, const wchar_t* address) { PreviewLoaded(view, address); }
+void Behave(Tag<Fn::wkeLoadFileW>, const char*, wkeWebView view, const wchar_t* path) { PreviewLoaded(view, path); }
 
 HWND Behave(Tag<Fn::wkeGetHostHWND>, const char*, wkeWebView view) {
     View* v = ViewOf(view);

@@ -28,5 +28,7 @@
     X(std::int64_t, standinFire,                                                                   \
       (wkeWebView view, const char* event, const std::uint32_t* extra, int extraCount),            \
       (view, event, extra, extraCount))                                                            \
+    /* The preview frames about once a second while a view has a host window (on by default). */ \
+    X(void, standinSetPreview, (bool enabled), (enabled))                                          \
     /* Calls the paint-updated routine with the view's own device context; false if none. */      \
     X(bool, standinPaintFrame, (wkeWebView view, int x, int y, int cx, int cy), (view, x, y, cx, cy))

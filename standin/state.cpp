@@ -11,6 +11,22 @@ std::uintptr_t g_nextView = 1;
 std::map<std::string, std::string> g_answers;
 std::vector<std::string> g_log;
 
+// With QUILLORA_STANDIN_LOG set, the log also goes to that file, a call a line, for tests that
+// watch a whole program from outside.
+void AppendToLogFile(const std::string& entry) {
+    static HANDLE file = [] {
+        char path[MAX_PATH];
+        const DWORD length = GetEnvironmentVariableA("QUILLORA_STANDIN_LOG", path, MAX_PATH);
+        if (length == 0 || length >= MAX_PATH) return INVALID_HANDLE_VALUE;
+        return CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    }();
+    if (file == INVALID_HANDLE_VALUE) return;
+    const std::string line = entry + "\n";
+    DWORD written = 0;
+    WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+}
+
 }  // namespace
 
 bool g_initialized = false;
@@ -86,7 +102,10 @@ int AnswerInt(const char* function, int otherwise) {
     return answer ? std::atoi(answer->c_str()) : otherwise;
 }
 
-void Record(std::string entry) { g_log.push_back(std::move(entry)); }
+void Record(std::string entry) {
+    AppendToLogFile(entry);
+    g_log.push_back(std::move(entry));
+}
 
 const std::vector<std::string>& Log() { return g_log; }
 

@@ -1,10 +1,19 @@
 #include "tests/test_support.h"
 
+#include <gtest/gtest.h>
+
 #include <vector>
 
 namespace {
 
 constexpr wchar_t kClassName[] = L"QuilloraTestWindow";
+
+// The tests fire every frame themselves: the stand-in's own preview frames stay off.
+class PreviewOff : public ::testing::Environment {
+public:
+    void SetUp() override { standinSetPreview(false); }
+};
+[[maybe_unused]] ::testing::Environment* const g_previewOff = ::testing::AddGlobalTestEnvironment(new PreviewOff);
 
 LRESULT CALLBACK RecordingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<TestWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));

@@ -1,0 +1,28 @@
+// MainWindow: the program's only top-level window, its two labels and its message handling.
+#pragma once
+
+#include <windows.h>
+
+namespace shell {
+
+constexpr int kMainWidth = 1115;
+constexpr int kMainHeight = 721;
+
+// Creates MainWindow hidden, binds the view and loads the page, then shows it. False when the
+// window could not be created.
+bool LoadMainWindow(HINSTANCE instance);
+HWND MainWindow();
+HWND Label1();
+HWND Label2();
+// Destroys MainWindow with its children, if it exists.
+void DestroyMainWindow();
+
+// The shell's look at a message before it is translated and dispatched. True when the message
+// must not be dispatched (the Tab hook of the host already did).
+bool PreDispatch(const MSG& message);
+
+void OnMainWindowCreated();
+void OnLabelLeftDown(int x, int y, int keys);
+void OnLabelRightDown(int x, int y, int keys);
+
+}  // namespace shell

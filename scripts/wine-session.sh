@@ -4,6 +4,8 @@
 wine_session_start() {
     local width=${1:-1920} height=${2:-1080}
     export WINEDEBUG=-all
+    # A Chinese user's locale: code page 936 for ANSI texts, CJK fonts for captions.
+    export LANG=zh_CN.UTF-8
     export WINEDLLOVERRIDES="mscoree,mshtml="
     export WINEPREFIX
     WINEPREFIX=$(mktemp -d /tmp/quillora-wine.XXXXXX)
@@ -25,9 +27,17 @@ wine_session_start() {
     # One server for the whole run, so that each process starts fast.
     wineserver -p
     wineboot --init >/dev/null 2>&1
-    # Without a window manager, destroying a managed top-level window waits about 2 s.
-    local reg=$WINEPREFIX/quillora.reg
-    printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\n"Managed"="N"\n' >"$reg"
+    # Without a window manager, destroying a managed top-level window waits about 2 s. The
+    # usual Chinese interface fonts are not installed: WenQuanYi stands in for them.
+    local reg=$WINEPREFIX/quillora.reg font
+    {
+        printf '\xef\xbb\xbfWindows Registry Editor Version 5.00\r\n\r\n'
+        printf '[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n\r\n'
+        printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
+        for font in SimSun NSimSun 宋体 新宋体 "Microsoft YaHei" 微软雅黑 SimHei 黑体 "MS Shell Dlg" Tahoma; do
+            printf '"%s"="WenQuanYi Micro Hei"\r\n' "$font"
+        done
+    } | iconv -f UTF-8 -t UTF-16LE >"$reg"
     wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" </dev/null >/dev/null 2>&1
     # The first process starts Wine's services, which keep the caller's output open: give them
     # a process whose output goes nowhere, so test runners are not held up waiting for them.

@@ -1,0 +1,161 @@
+#!/bin/bash
+# End-to-end tests: Quillora.exe beside the stand-in engine, run as a user runs it, under Wine on
+# the test run's X display, with real input from xdotool and checks from outside (a probe
+# program in the same Wine session, screenshots, the stand-in's call log, the browser hand-off).
+# Usage: end_to_end.sh <bin directory> <work directory>
+set -u
+bin=$1
+work=$2
+rm -rf "$work"
+mkdir -p "$work"
+failures=0
+
+note() { echo "  $*"; }
+pass() { echo "ok   $1"; }
+fail() {
+    echo "FAIL $1"
+    failures=$((failures + 1))
+}
+# check <name> <command...>: one named check.
+check() {
+    local name=$1
+    shift
+    if "$@"; then pass "$name"; else fail "$name"; fi
+}
+same() {
+    [ "$1" = "$2" ] && return 0
+    note "expected '$2'"
+    note "     got '$1'"
+    return 1
+}
+contains() {
+    grep -qF -- "$2" <<<"$1" && return 0
+    note "expected to find '$2' in:"
+    sed 's/^/    /' <<<"$1"
+    return 1
+}
+lacks() {
+    grep -qF -- "$2" <<<"$1" || return 0
+    note "did not expect '$2'"
+    return 1
+}
+
+probe() { wine "$bin/window_probe.exe" "$@" 2>/dev/null | tr -d '\r'; }
+line_of() { grep "^$1 " <<<"$2" | head -n1 | cut -d' ' -f2-; }
+
+# The colour of a screen pixel as "r,g,b".
+pixel() {
+    import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null |
+        sed -n '2s/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p'
+}
+screenshot() { import -window root "$work/$1"; }
+
+# A browser stand-in on PATH: records every address Wine's winebrowser hands over.
+mkdir -p "$work/browser"
+cat >"$work/browser/xdg-open" <<'SCRIPT'
+#!/bin/sh
+echo "$1" >>"$QUILLORA_OPENED"
+SCRIPT
+chmod +x "$work/browser/xdg-open"
+export QUILLORA_OPENED=$work/opened.txt
+: >"$QUILLORA_OPENED"
+
+program=
+start_program() {
+    : >"$work/engine.log"
+    PATH="$work/browser:$PATH" QUILLORA_STANDIN_LOG="$work/engine.log" \
+        wine "${1:-$bin/Quillora.exe}" >/dev/null 2>&1 &
+    program=$!
+    for _ in $(seq 100); do
+        [ "$(line_of visible "$(probe info)")" = 1 ] && { sleep 1.5; return 0; }
+        sleep 0.2
+    done
+    return 1
+}
+wait_program() {
+    local code
+    for _ in $(seq 150); do
+        kill -0 "$program" 2>/dev/null || break
+        sleep 0.1
+    done
+    if kill -0 "$program" 2>/dev/null; then
+        kill "$program"
+        wait "$program" 2>/dev/null
+        echo timeout
+        return
+    fi
+    wait "$program"
+    code=$?
+    echo "$code"
+}
+
+xcompmgr >/dev/null 2>&1 &
+compositor=$!
+trap 'kill $compositor 2>/dev/null; [ -n "$program" ] && kill $program 2>/dev/null' EXIT
+
+# --- Start-up: the window, its labels, the page -------------------------------------------------
+check "the program starts and shows its window" start_program
+info=$(probe info)
+check "centred on 1920 x 1080 at (402, 179), 1115 x 721" same "$(line_of main "$info")" "402 179 1115 721"
+check "layered, not topmost" same "$(line_of layered "$info") $(line_of topmost "$info")" "1 0"
+check "no caption and no system menu" same "$(line_of caption "$info") $(line_of sysmenu "$info")" "0 0"
+check "owned by a hidden tool window: no taskbar button" \
+    same "$(line_of owner-toolwindow "$info") $(line_of owner-visible "$info") $(line_of appwindow "$info")" "1 0 0"
+check "titled Quillora" same "$(line_of title "$info")" "Quillora"
+check "TransLabel2 on top over the client area, TransLabel1 beneath it" \
+    same "$(grep '^child' <<<"$info")" "child 0 0 0 1112 720 transparent 1 visible 1
+child 1 0 0 800 224 transparent 1 visible 1"
+log=$(cat "$work/engine.log")
+check "the page's full path reaches the engine" contains "$log" 'wkeLoadW(1, L"Z:'"${bin//\//\\}"'\html\index.html")'
+
+# --- On the screen: blended over the desktop ----------------------------------------------------
+hsetroot -solid '#3366cc' >/dev/null 2>&1
+sleep 1.5
+screenshot desktop.png
+centre_x=$((402 + 557))
+centre_y=$((179 + 360))
+check "the desktop shows through the window's transparent corner" same "$(pixel 410 185)" "51,102,204"
+face=$(pixel $centre_x $((centre_y + 150)))
+check "the clock face is opaque" same "$face" "250,245,232"
+shadow=$(pixel $centre_x $((179 + 721 - 10)))
+check "the shadow is blended with the desktop" bash -c '[ "$1" != "51,102,204" ] && [ "$1" != "0,0,0" ] &&
+    [ "${1##*,}" -lt 204 ] && [ "${1##*,}" -gt 60 ]' _ "$shadow"
+note "shadow pixel $shadow"
+
+# --- Drag ---------------------------------------------------------------------------------------
+xdotool mousemove $centre_x $((centre_y + 120)) mousedown 1
+for _ in $(seq 10); do
+    xdotool mousemove_relative -- 10 5
+    sleep 0.05
+done
+xdotool mouseup 1
+sleep 0.5
+check "a drag moves the window by the mouse's distance" same "$(line_of main "$(probe info)")" "502 229 1115 721"
+log=$(cat "$work/engine.log")
+check "the page sees neither the press nor the release" \
+    bash -c '! grep -qE "wkeFireMouseEvent\(1, (513|514)," <<<"$1"' _ "$log"
+centre_x=$((centre_x + 100))
+centre_y=$((centre_y + 50))
+
+# --- Popup menu from the clock ------------------------------------------------------------------
+xdotool mousemove $((centre_x - 40)) $((centre_y + 60)) click 3
+menu=$(probe menu 5)
+cursor=$(line_of cursor "$(probe cursor)")
+read -r cx cy <<<"$cursor"
+read -r mx my _ <<<"$(line_of menu "$menu")"
+check "a right press opens the menu 3 px right of and below the cursor" same "$mx $my" "$((cx + 3)) $((cy + 3))"
+screenshot menu.png
+xdotool key Down Return
+sleep 2
+check "the first item opens the forum page" same "$(cat "$QUILLORA_OPENED")" \
+    "https://forum.example.com/forum.php?mod=guide&view=my"
+xdotool mousemove $((centre_x - 40)) $((centre_y + 60)) click 3
+probe menu 5 >/dev/null
+xdotool key Down Down Return
+sleep 2
+check "the second item opens the same page" same "$(sed -n 2p "$QUILLORA_OPENED")" \
+    "https://forum.example.com/forum.php?mod=guide&view=my"
+
+echo "screenshots: $work/desktop.png $work/menu.png"
+[ "$failures" -eq 0 ] || { echo "$failures checks failed"; exit 1; }
+echo "all checks passed"

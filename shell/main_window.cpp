@@ -79,6 +79,15 @@ LRESULT OnNcDestroy(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
+// The system keeps an overlapped window within the screen's size unless told otherwise; on a
+// screen smaller than the clock the window keeps its full size, partly off the screen.
+LRESULT OnGetMinMaxInfo(LPARAM lParam) {
+    auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+    if (info->ptMaxTrackSize.x < kMainWidth) info->ptMaxTrackSize.x = kMainWidth;
+    if (info->ptMaxTrackSize.y < kMainHeight) info->ptMaxTrackSize.y = kMainHeight;
+    return 0;
+}
+
 // The window's own procedure, behind the host's.
 LRESULT CALLBACK MainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == g_taskbarCreated && g_taskbarCreated != 0) {
@@ -88,6 +97,7 @@ LRESULT CALLBACK MainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
     switch (message) {
         case WM_COMMAND: return Exiting() ? 0 : OnCommand(wParam);
         case kTrayCallbackMessage: return Exiting() ? 0 : OnTrayCallback(lParam);
+        case WM_GETMINMAXINFO: return OnGetMinMaxInfo(lParam);
         case WM_DESTROY: return OnDestroy();
         case WM_NCDESTROY: return OnNcDestroy(window, message, wParam, lParam);
         default: return DefWindowProcW(window, message, wParam, lParam);

@@ -72,8 +72,8 @@ start_program() {
     done
     return 1
 }
+# Waits for the program to end and sets exit_code (or "timeout").
 wait_program() {
-    local code
     for _ in $(seq 150); do
         kill -0 "$program" 2>/dev/null || break
         sleep 0.1
@@ -81,12 +81,18 @@ wait_program() {
     if kill -0 "$program" 2>/dev/null; then
         kill "$program"
         wait "$program" 2>/dev/null
-        echo timeout
-        return
+        exit_code=timeout
+    else
+        wait "$program"
+        exit_code=$?
     fi
-    wait "$program"
-    code=$?
-    echo "$code"
+    program=
+}
+# Clicks the menu item at a position of a menu of `count` items.
+click_menu_item() {
+    local x y w h
+    read -r x y w h <<<"$(line_of menu "$1")"
+    xdotool mousemove $((x + w / 2)) $((y + h * (2 * $2 - 1) / (2 * $3))) click 1
 }
 
 xcompmgr >/dev/null 2>&1 &
@@ -156,6 +162,67 @@ sleep 2
 check "the second item opens the same page" same "$(sed -n 2p "$QUILLORA_OPENED")" \
     "https://forum.example.com/forum.php?mod=guide&view=my"
 
-echo "screenshots: $work/desktop.png $work/menu.png"
+# --- Tray icon ----------------------------------------------------------------------------------
+# Without a virtual desktop Wine shows the tray in a small window near the top-left corner; the
+# icon is its first.
+tray_x=12
+tray_y=32
+probe above 3 >"$work/above.txt" &
+raise_probe=$!
+sleep 1.5
+xdotool mousemove $tray_x $tray_y click 1
+wait $raise_probe
+above=$(cat "$work/above.txt")
+check "a cover window was over the clock" same "$(line_of covered "$above")" "1"
+check "a left click on the tray icon raises the clock above it" same "$(line_of raised "$above")" "1"
+check "topmost only for a moment" same "$(line_of was-topmost "$above") $(line_of topmost "$above")" "1 0"
+
+xdotool mousemove $tray_x $tray_y mousedown 3
+check "a right press on the tray icon opens nothing yet" same "$(probe menu 1)" "menu none"
+xdotool mouseup 3
+menu=$(probe menu 5)
+check "the right button's release opens the menu" bash -c '[ -n "$1" ] && [ "$1" != "menu none" ]' _ "$menu"
+screenshot tray-menu.png
+click_menu_item "$menu" 3 3
+wait_program
+check "the quit item ends the program with exit code 0" same "$exit_code" "0"
+log=$(grep -v '^wkeGetUserKeyValue' "$work/engine.log")
+check "the view is released and destroyed on the way out" same "$(tail -n 4 <<<"$log")" \
+    'wkeOnPaintUpdated(1, 0, 0)
+wkeSetUserKeyValue(1, "kxOnPaintUpdate", 0)
+wkeSetHandle(1, 0)
+wkeDestroyWebView(1)'
+sleep 1
+check "the tray icon is gone" bash -c '! xwininfo -name "Wine System Tray" 2>/dev/null | grep -q IsViewable'
+
+# --- A smaller screen: 1024 x 768 in a Wine virtual desktop ------------------------------------
+wine explorer /desktop=small,1024x768 "$bin/Quillora.exe" >/dev/null 2>&1 &
+desktop=$!
+for _ in $(seq 50); do
+    wine explorer /desktop=small,1024x768 cmd /c "$(winepath -w "$bin/window_probe.exe") info > $(winepath -w "$work/small.txt")" \
+        >/dev/null 2>&1
+    grep -q '^visible 1' "$work/small.txt" 2>/dev/null && break
+    sleep 0.2
+done
+check "centred on 1024 x 768 at (-45, 23)" same "$(line_of main "$(tr -d '\r' <"$work/small.txt")")" "-45 23 1115 721"
+wine taskkill /f /im Quillora.exe >/dev/null 2>&1
+kill $desktop 2>/dev/null
+wait $desktop 2>/dev/null
+
+# --- Without the engine -------------------------------------------------------------------------
+mkdir -p "$work/without-engine"
+cp "$bin/Quillora.exe" "$work/without-engine/"
+cp -r "$bin/html" "$work/without-engine/"
+wine "$work/without-engine/Quillora.exe" >/dev/null 2>&1 &
+program=$!
+box=$(probe box 20)
+check "a missing node.dll is named in an error box" contains "$box" "node.dll"
+check "the box names the first function" contains "$box" "wkeIsInitialize"
+screenshot missing-engine.png
+xdotool key Return
+wait_program
+check "and the program ends with exit code -1" same "$exit_code" "255"
+
+echo "screenshots: $work/desktop.png $work/menu.png $work/tray-menu.png $work/missing-engine.png"
 [ "$failures" -eq 0 ] || { echo "$failures checks failed"; exit 1; }
 echo "all checks passed"

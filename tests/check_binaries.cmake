@@ -2,7 +2,9 @@
 # system DLLs (never node.dll), and the stand-in node.dll exports exactly the engine's functions
 # by their plain names, besides its own test interface.
 function(objdump_of file out)
-    execute_process(COMMAND ${OBJDUMP} -p ${file} OUTPUT_VARIABLE text RESULT_VARIABLE result)
+    # objdump speaks the locale of the test run; its output is read in English.
+    execute_process(COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C ${OBJDUMP} -p ${file} OUTPUT_VARIABLE text
+                    RESULT_VARIABLE result)
     if(NOT result EQUAL 0)
         message(FATAL_ERROR "objdump failed on ${file}")
     endif()

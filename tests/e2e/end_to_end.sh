@@ -45,7 +45,7 @@ line_of() { grep "^$1 " <<<"$2" | head -n1 | cut -d' ' -f2-; }
 
 # The colour of a screen pixel as "r,g,b".
 pixel() {
-    import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null |
+    LC_ALL=C import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null |
         sed -n '2s/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p'
 }
 screenshot() { import -window root "$work/$1"; }
@@ -193,7 +193,7 @@ wkeSetUserKeyValue(1, "kxOnPaintUpdate", 0)
 wkeSetHandle(1, 0)
 wkeDestroyWebView(1)'
 sleep 1
-check "the tray icon is gone" bash -c '! xwininfo -name "Wine System Tray" 2>/dev/null | grep -q IsViewable'
+check "the tray icon is gone" bash -c '! LC_ALL=C xwininfo -name "Wine System Tray" 2>/dev/null | grep -q IsViewable'
 
 # --- A smaller screen: 1024 x 768 in a Wine virtual desktop ------------------------------------
 wine explorer /desktop=small,1024x768 "$bin/Quillora.exe" >/dev/null 2>&1 &

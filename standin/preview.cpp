@@ -69,21 +69,32 @@ void DrawFace(Preview& preview, int width, int height) {
     const int right = std::min(width, static_cast<int>(dial.cx + dial.radius + 16));
     const int top = std::max(0, static_cast<int>(dial.cy - dial.radius - 16));
     const int bottom = std::min(height, static_cast<int>(dial.cy + dial.radius + 20));
+    const double faceRadius = dial.radius - rimWidth;
+    const double outer = faceRadius - dial.radius * 0.04;
+    const double innerMost = outer - dial.radius * 0.12;
+    const std::uint32_t plainFace = 0xFF000000u | (static_cast<std::uint32_t>(std::lround(face.r * 255)) << 16) |
+                                    (static_cast<std::uint32_t>(std::lround(face.g * 255)) << 8) |
+                                    static_cast<std::uint32_t>(std::lround(face.b * 255));
     for (int y = top; y < bottom; ++y)
         for (int x = left; x < right; ++x) {
             std::uint32_t& pixel = preview.face[static_cast<std::size_t>(y) * width + x];
             const double dx = x + 0.5 - dial.cx, dy = y + 0.5 - dial.cy;
-            const double r = std::hypot(dx, dy);
-            Blend(pixel, shadow, 0.3 * Clamp01((dial.radius + 10 - std::hypot(dx, dy - 6)) / 14));
+            const double r = std::sqrt(dx * dx + dy * dy);
+            // Most of the dial is plain face: only the edges and the marks need the full work.
+            if (preview.pageFound && r < innerMost - 1) {
+                pixel = plainFace;
+                continue;
+            }
+            Blend(pixel, shadow, 0.3 * Clamp01((dial.radius + 10 - std::sqrt(dx * dx + (dy - 6) * (dy - 6))) / 14));
             Blend(pixel, preview.pageFound ? rim : missing, Coverage(r - dial.radius));
-            if (!preview.pageFound) continue;
-            Blend(pixel, face, Coverage(r - (dial.radius - rimWidth)));
+            if (!preview.pageFound || r > faceRadius + 1) continue;
+            Blend(pixel, face, Coverage(r - faceRadius));
+            if (r < innerMost - 1 || r > outer + 1) continue;
             // Minute and hour marks: the distance to the nearest mark's centre line.
             const double angle = std::atan2(dx, -dy);
             const double step = kPi / 30;
             const double nearest = std::round(angle / step);
             const bool hour = static_cast<long>(nearest) % 5 == 0;
-            const double outer = dial.radius - rimWidth - dial.radius * 0.04;
             const double inner = outer - dial.radius * (hour ? 0.12 : 0.04);
             const double across = std::fabs(r * std::sin(angle - nearest * step));
             const double along = std::max(inner - r, r - outer);

@@ -67,8 +67,15 @@ start_program() {
         wine "${1:-$bin/Quillora.exe}" >/dev/null 2>&1 &
     program=$!
     for _ in $(seq 100); do
-        [ "$(line_of visible "$(probe info)")" = 1 ] && { sleep 1.5; return 0; }
+        [ "$(line_of visible "$(probe info)")" = 1 ] && break
         sleep 0.2
+    done
+    # Then the first frame: the face shows just past three o'clock.
+    local x y _
+    read -r x y _ <<<"$(line_of main "$(probe info)")"
+    for _ in $(seq 80); do
+        [ "$(pixel $((x + 557 + 276)) $((y + 360 + 14)))" = "250,245,232" ] && return 0
+        sleep 0.25
     done
     return 1
 }
@@ -116,12 +123,16 @@ check "the page's full path reaches the engine" contains "$log" 'wkeLoadW(1, L"Z
 
 # --- On the screen: blended over the desktop ----------------------------------------------------
 hsetroot -solid '#3366cc' >/dev/null 2>&1
-sleep 1.5
+for _ in $(seq 20); do
+    [ "$(pixel 410 185)" = "51,102,204" ] && break
+    sleep 0.25
+done
 screenshot desktop.png
 centre_x=$((402 + 557))
 centre_y=$((179 + 360))
 check "the desktop shows through the window's transparent corner" same "$(pixel 410 185)" "51,102,204"
-face=$(pixel $centre_x $((centre_y + 150)))
+# Just past three o'clock, beyond the reach of every hand and between two marks.
+face=$(pixel $((centre_x + 276)) $((centre_y + 14)))
 check "the clock face is opaque" same "$face" "250,245,232"
 shadow=$(pixel $centre_x $((179 + 721 - 10)))
 check "the shadow is blended with the desktop" bash -c '[ "$1" != "51,102,204" ] && [ "$1" != "0,0,0" ] &&
@@ -142,6 +153,13 @@ check "the page sees neither the press nor the release" \
     bash -c '! grep -qE "wkeFireMouseEvent\(1, (513|514)," <<<"$1"' _ "$log"
 centre_x=$((centre_x + 100))
 centre_y=$((centre_y + 50))
+
+# --- Keyboard: Tab, which the host's hook dispatches as the key leaves the queue ------------------
+xdotool key Tab
+sleep 1
+log=$(cat "$work/engine.log")
+check "each Tab press reaches the engine once" same "$(grep -c '^wkeFireKeyDownEvent(1, 9, ' <<<"$log")" "1"
+check "and its character once" same "$(grep -c '^wkeFireKeyPressEvent(1, 9, ' <<<"$log")" "1"
 
 # --- Popup menu from the clock ------------------------------------------------------------------
 xdotool mousemove $((centre_x - 40)) $((centre_y + 60)) click 3
@@ -176,6 +194,15 @@ above=$(cat "$work/above.txt")
 check "a cover window was over the clock" same "$(line_of covered "$above")" "1"
 check "a left click on the tray icon raises the clock above it" same "$(line_of raised "$above")" "1"
 check "topmost only for a moment" same "$(line_of was-topmost "$above") $(line_of topmost "$above")" "1 0"
+
+tray_viewable() { LC_ALL=C xwininfo -name "Wine System Tray" 2>/dev/null | grep -q IsViewable; }
+check "the tray icon is shown" tray_viewable
+check "the icon can be taken away" same "$(line_of deleted "$(probe tray-delete)")" "1"
+sleep 1
+check "a restarted taskbar shows no icon" bash -c '! LC_ALL=C xwininfo -name "Wine System Tray" 2>/dev/null | grep -q IsViewable'
+probe taskbar-created
+sleep 1
+check "the program puts its icon back when the taskbar is created again" tray_viewable
 
 xdotool mousemove $tray_x $tray_y mousedown 3
 check "a right press on the tray icon opens nothing yet" same "$(probe menu 1)" "menu none"

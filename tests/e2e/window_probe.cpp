@@ -6,7 +6,11 @@
 //   cursor                the cursor position
 //   above <seconds>       shows a window over MainWindow for that long, then tells whether
 //                         MainWindow ended up above it
+//   tray-delete           takes MainWindow's tray icon away, as a restarted taskbar knows no
+//                         icons
+//   taskbar-created       tells MainWindow that the taskbar has been created again
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstring>
@@ -145,6 +149,23 @@ int AboveCover(int seconds) {
     return 0;
 }
 
+int TrayDelete() {
+    HWND main = FindMain();
+    if (!main) return 1;
+    NOTIFYICONDATAW icon{};
+    icon.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    icon.hWnd = main;
+    icon.uID = 100;
+    std::printf("deleted %d\n", Shell_NotifyIconW(NIM_DELETE, &icon) ? 1 : 0);
+    return 0;
+}
+
+int TaskbarCreated() {
+    HWND main = FindMain();
+    if (!main) return 1;
+    return PostMessageW(main, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0) ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -155,6 +176,8 @@ int main(int argc, char** argv) {
     if (std::strcmp(command, "menu") == 0) return Menu(seconds);
     if (std::strcmp(command, "cursor") == 0) return Cursor();
     if (std::strcmp(command, "above") == 0) return AboveCover(seconds);
-    std::printf("usage: window_probe info | box <s> | menu <s> | cursor | above <s>\n");
+    if (std::strcmp(command, "tray-delete") == 0) return TrayDelete();
+    if (std::strcmp(command, "taskbar-created") == 0) return TaskbarCreated();
+    std::printf("usage: window_probe info | box <s> | menu <s> | cursor | above <s> | tray-delete | taskbar-created\n");
     return 2;
 }

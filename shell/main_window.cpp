@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <cwchar>
 
 #include "shell/icon_data.h"
 #include "shell/process.h"
@@ -17,7 +18,7 @@ namespace {
 constexpr wchar_t kMainClass[] = L"QuilloraMainWindow";
 constexpr char kTitle[] = "Quillora";  // code page 936, like every text of the shell
 constexpr char kTrayTip[] = "Quillora";
-constexpr char kPagePath[] = "\\html\\index.html";
+constexpr wchar_t kPagePath[] = L"\\html\\index.html";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CLIPCHILDREN | WS_MINIMIZEBOX;
 constexpr int kLabel1Id = 1001;
 constexpr int kLabel2Id = 1002;
@@ -146,6 +147,17 @@ void CreateLabels(HWND window) {
     ShowWindow(g_label2, SW_SHOWNA);
 }
 
+// The page's path goes to the engine in UTF-16 as the system gives it: passed through 8-bit text
+// in code page 936, a directory named in another ANSI code page would come out garbled.
+void LoadPage() {
+    wchar_t path[MAX_PATH + sizeof kPagePath / sizeof kPagePath[0]] = {};
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return;
+    wchar_t* slash = std::wcsrchr(path, L'\\');
+    lstrcpyW(slash ? slash : path, kPagePath);
+    Host()->LoadW(path);
+}
+
 int KeyFlags() {
     int keys = 0;
     if (GetKeyState(VK_CONTROL) < 0) keys |= kKeyControl;
@@ -189,11 +201,7 @@ void DestroyMainWindow() {
 void OnMainWindowCreated() {
     HWND window = g_main;
     Host()->BindWindow(window, true);
-    {
-        const text::HostText directory = GetRunDirectory();
-        const text::HostText path = JoinTexts(2, directory.get(), kPagePath);
-        Host()->Load(path.get());
-    }
+    LoadPage();
     const IconData icon = ProgramIconData();
     HeapBlock data(Allocate(icon.length ? icon.length : 1));
     if (icon.length) std::memcpy(data.get(), icon.bytes, icon.length);

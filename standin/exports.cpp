@@ -103,9 +103,19 @@ HDC Behave(Tag<Fn::wkeGetViewDC>, const char*, wkeWebView view) {
     return v ? v->dc : nullptr;
 }
 
-void Behave(Tag<Fn::wkePaint>, const char*, wkeWebView view, void* bits, int pitch) {
+// Copies the view's pixels; a scripted answer instead paints every pixel with that value.
+void Behave(Tag<Fn::wkePaint>, const char* name, wkeWebView view, void* bits, int pitch) {
     View* v = ViewOf(view);
-    if (!v || !bits || !v->bits) return;
+    if (!v || !bits) return;
+    if (const std::string* fill = Answer(name)) {
+        const auto value = static_cast<std::uint32_t>(std::strtoul(fill->c_str(), nullptr, 0));
+        auto* pixels = static_cast<std::uint32_t*>(bits);
+        const int stride = pitch > 0 ? pitch / 4 : v->width;
+        for (int row = 0; row < v->height; ++row)
+            for (int x = 0; x < v->width; ++x) pixels[row * stride + x] = value;
+        return;
+    }
+    if (!v->bits) return;
     GdiFlush();
     const std::size_t rowBytes = static_cast<std::size_t>(v->width) * 4;
     const std::size_t stride = pitch > 0 ? static_cast<std::size_t>(pitch) : rowBytes;

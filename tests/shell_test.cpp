@@ -13,7 +13,9 @@
 #include "shell/process.h"
 #include "shell/shell_menu.h"
 #include "shell/tray.h"
+#include "shell/main_window.h"
 #include "tests/child_process.h"
+#include "tests/fresh_process.h"
 #include "tests/import_patch.h"
 #include "tests/test_support.h"
 
@@ -261,6 +263,59 @@ TEST(MenuCommands, MapBackToTheirItems) {
     g_opened.clear();
     for (WPARAM command : {0u, 19999u, 20000u, 20004u, 0xE100u, 0xFFFFu}) shell::OnMenuCommand(command);
     EXPECT_TRUE(g_opened.empty());
+}
+
+}  // namespace
+
+namespace {
+
+// When MainWindow first became visible, and how long the engine log was then.
+int g_logSizeWhenShown = -1;
+HHOOK g_showHook = nullptr;
+
+LRESULT CALLBACK WatchShowing(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code >= 0 && message->message == WM_SHOWWINDOW && message->wParam && message->hwnd == shell::MainWindow() &&
+        g_logSizeWhenShown < 0)
+        g_logSizeWhenShown = standinLogSize();
+    return CallNextHookEx(g_showHook, code, wParam, lParam);
+}
+
+TEST(FreshProcess, MainWindowIsShownOnlyOnceItsViewIsBoundAndThePageLoading) {
+    FRESH_PROCESS_ONLY();
+    g_showHook = SetWindowsHookExW(WH_CALLWNDPROC, WatchShowing, nullptr, GetCurrentThreadId());
+    shell::StartProcess(GetModuleHandleW(nullptr));
+    shell::CreateHost();
+    ASSERT_TRUE(shell::LoadMainWindow(GetModuleHandleW(nullptr)));
+    UnhookWindowsHookEx(g_showHook);
+
+    HWND main = shell::MainWindow();
+    ASSERT_TRUE(IsWindowVisible(main));
+    ASSERT_GT(g_logSizeWhenShown, 0);
+    const std::vector<std::string> log = EngineLog();
+    std::vector<std::string> beforeShown(log.begin(), log.begin() + g_logSizeWhenShown);
+    auto has = [&](const std::string& prefix) {
+        for (const std::string& entry : beforeShown)
+            if (entry.rfind(prefix, 0) == 0) return true;
+        return false;
+    };
+    EXPECT_TRUE(has("wkeCreateWebView()"));
+    EXPECT_TRUE(has("wkeSetHandle(1, " + Id(main) + ")"));
+    EXPECT_TRUE(has("wkeLoadW(1, L\""));
+    EXPECT_TRUE(GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_LAYERED);
+    RECT rect{};
+    GetWindowRect(main, &rect);
+    EXPECT_EQ(rect.right - rect.left, 1115);
+    EXPECT_EQ(rect.bottom - rect.top, 721);
+    EXPECT_EQ(rect.left, (GetSystemMetrics(SM_CXSCREEN) - 1115) / 2);
+    EXPECT_EQ(rect.top, (GetSystemMetrics(SM_CYSCREEN) - 721) / 2);
+    shell::DestroyMainWindow();
+    EXPECT_EQ(shell::Host()->GetViewHandle(), nullptr);
+    EXPECT_EQ(EngineLog().back(), "wkeDestroyWebView(1)");
+}
+
+TEST(ShellFreshProcess, MainWindowIsShownOnlyOnceItsViewIsBoundAndThePageLoading) {
+    EXPECT_TRUE(PassesInFreshProcess("MainWindowIsShownOnlyOnceItsViewIsBoundAndThePageLoading"));
 }
 
 }  // namespace

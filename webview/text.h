@@ -34,6 +34,26 @@ private:
 // A buffer of UTF-16 little-endian units ending with a NUL unit.
 using Utf16Buffer = ByteBuffer;
 
+// Counted bytes that a caller lends for one call: a buffer, or a NUL-terminated UTF-16 string
+// taken with its NUL. Empty ones reach the engine as a null pointer.
+class BufferRef {
+public:
+    BufferRef() = default;
+    BufferRef(const ByteBuffer& buffer) : data_(buffer.data()), size_(buffer.size()) {}
+    BufferRef(const wchar_t* string)
+        : data_(reinterpret_cast<const BYTE*>(string)), size_(string ? (lstrlenW(string) + 1) * sizeof(wchar_t) : 0) {}
+    BufferRef(const void* data, std::size_t size) : data_(static_cast<const BYTE*>(data)), size_(data ? size : 0) {}
+
+    const BYTE* data() const { return size_ ? data_ : nullptr; }
+    std::size_t size() const { return size_; }
+    const wchar_t* units() const { return reinterpret_cast<const wchar_t*>(data()); }
+    const char* bytes() const { return reinterpret_cast<const char*>(data()); }
+
+private:
+    const BYTE* data_ = nullptr;
+    std::size_t size_ = 0;
+};
+
 // NUL-terminated 8-bit text on the process heap; absent (null) or present.
 class HostText {
 public:

@@ -236,6 +236,18 @@ wine taskkill /f /im Quillora.exe >/dev/null 2>&1
 kill $desktop 2>/dev/null
 wait $desktop 2>/dev/null
 
+# --- A directory whose name code page 936 cannot hold ------------------------------------------
+elsewhere="$work/Zeitmesser-Ø"
+mkdir -p "$elsewhere"
+cp "$bin/Quillora.exe" "$bin/node.dll" "$elsewhere/"
+cp -r "$bin/html" "$elsewhere/"
+check "the program starts from there" start_program "$elsewhere/Quillora.exe"
+log=$(cat "$work/engine.log")
+check "and the engine gets the page's exact path" contains "$log" 'wkeLoadW(1, L"Z:'"${elsewhere//\//\\}"'\html\index.html")'
+wine taskkill /f /im Quillora.exe >/dev/null 2>&1
+wait "$program" 2>/dev/null
+program=
+
 # --- Without the engine -------------------------------------------------------------------------
 mkdir -p "$work/without-engine"
 cp "$bin/Quillora.exe" "$work/without-engine/"

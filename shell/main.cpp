@@ -14,15 +14,6 @@ void MakeProcessDpiAware() {
     engine::Bound(bound, "user32.dll", "SetProcessDPIAware", engine::SearchOrder::SystemOnly)();
 }
 
-void RunMessageLoop() {
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (shell::PreDispatch(message)) continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
-
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
@@ -31,6 +22,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     shell::AtExit(shell::FreeHostAtExit);
     MakeProcessDpiAware();
     shell::LoadMainWindow(instance);
-    if (IsWindow(shell::MainWindow())) RunMessageLoop();
+    if (IsWindow(shell::MainWindow())) shell::RunMessageLoop();
     shell::ExitProgram(0);
 }

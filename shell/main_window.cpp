@@ -27,6 +27,7 @@ constexpr int kKeyControl = 1;
 constexpr int kKeyShift = 2;
 constexpr int kKeyAlt = 4;
 
+volatile LONG g_messagesTaken = 0;
 HWND g_main = nullptr;
 HWND g_label1 = nullptr;
 HWND g_label2 = nullptr;
@@ -227,5 +228,21 @@ bool PreDispatch(const MSG& message) {
     }
     return webview::WasDispatchedByTabHook(message);
 }
+
+}  // namespace shell
+
+namespace shell {
+
+void RunMessageLoop() {
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        InterlockedIncrement(&g_messagesTaken);
+        if (PreDispatch(message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+unsigned long MessagesTaken() { return static_cast<unsigned long>(g_messagesTaken); }
 
 }  // namespace shell

@@ -21,6 +21,11 @@ void DestroyMainWindow();
 // must not be dispatched (the Tab hook of the host already did).
 bool PreDispatch(const MSG& message);
 
+// Runs until WM_QUIT.
+void RunMessageLoop();
+// How many messages the loop has taken from the queue: how often the thread woke.
+unsigned long MessagesTaken();
+
 void OnMainWindowCreated();
 void OnLabelLeftDown(int x, int y, int keys);
 void OnLabelRightDown(int x, int y, int keys);

@@ -96,6 +96,8 @@ const char* WKE_CALL standinLogEntry(int index) {
 
 void WKE_CALL standinClearLog() { ClearLog(); }
 
+void WKE_CALL standinSetLogging(bool enabled) { SetLogging(enabled); }
+
 void WKE_CALL standinSetAnswer(const char* function, const char* value) { SetAnswer(function, value); }
 
 void WKE_CALL standinClearAnswers() { ClearAnswers(); }

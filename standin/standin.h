@@ -12,6 +12,8 @@
     X(int, standinLogSize, (), ())                                                                 \
     X(const char*, standinLogEntry, (int index), (index))                                          \
     X(void, standinClearLog, (), ())                                                               \
+    /* Recording can be paused, for benchmarks that measure the host and not the log. */         \
+    X(void, standinSetLogging, (bool enabled), (enabled))                                          \
     /* Scripted answers, by function name: "0"/"1" for flags, numbers, "x,y,w,h" for the caret,  \
        UTF-8 for texts. */                                                                         \
     X(void, standinSetAnswer, (const char* function, const char* value), (function, value))        \

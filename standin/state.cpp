@@ -102,7 +102,12 @@ int AnswerInt(const char* function, int otherwise) {
     return answer ? std::atoi(answer->c_str()) : otherwise;
 }
 
+bool g_logging = true;
+
+void SetLogging(bool enabled) { g_logging = enabled; }
+
 void Record(std::string entry) {
+    if (!g_logging) return;
     AppendToLogFile(entry);
     g_log.push_back(std::move(entry));
 }

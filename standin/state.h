@@ -84,6 +84,7 @@ int AnswerInt(const char* function, int otherwise);
 
 // The call log.
 void Record(std::string entry);
+void SetLogging(bool enabled);
 const std::vector<std::string>& Log();
 void ClearLog();
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/gdi_count.h"
 #include "tests/standin_client.h"
 
 // A number as the stand-in engine writes handles and pointers in its log.
@@ -53,6 +54,3 @@ private:
 
 // Handles what is queued for this thread, for at most `ms` milliseconds.
 void PumpMessages(DWORD ms = 0);
-
-// The process's GDI objects in use, comparable between two moments of one process.
-long CountGdiObjects();

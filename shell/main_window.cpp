@@ -90,6 +90,15 @@ LRESULT OnGetMinMaxInfo(LPARAM lParam) {
     return 0;
 }
 
+// Without a bound view (the engine gave none) the window shows its plain background; once bound,
+// the host answers these messages itself.
+LRESULT OnEraseBackground(HWND window, WPARAM wParam) {
+    RECT client{};
+    GetClientRect(window, &client);
+    FillRect(reinterpret_cast<HDC>(wParam), &client, GetSysColorBrush(COLOR_BTNFACE));
+    return 1;
+}
+
 // The window's own procedure, behind the host's.
 LRESULT CALLBACK MainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == g_taskbarCreated && g_taskbarCreated != 0) {
@@ -100,6 +109,7 @@ LRESULT CALLBACK MainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
         case WM_COMMAND: return Exiting() ? 0 : OnCommand(wParam);
         case kTrayCallbackMessage: return Exiting() ? 0 : OnTrayCallback(lParam);
         case WM_GETMINMAXINFO: return OnGetMinMaxInfo(lParam);
+        case WM_ERASEBKGND: return OnEraseBackground(window, wParam);
         case WM_DESTROY: return OnDestroy();
         case WM_NCDESTROY: return OnNcDestroy(window, message, wParam, lParam);
         default: return DefWindowProcW(window, message, wParam, lParam);

@@ -8,7 +8,27 @@ namespace {
 
 std::map<std::uintptr_t, std::unique_ptr<View>> g_views;
 std::uintptr_t g_nextView = 1;
-std::map<std::string, std::string> g_answers;
+// QUILLORA_STANDIN_ANSWERS="function=value;function=value" scripts answers for a whole program,
+// as tests that run it from outside need.
+std::map<std::string, std::string> AnswersFromEnvironment() {
+    std::map<std::string, std::string> answers;
+    char text[1024];
+    const DWORD length = GetEnvironmentVariableA("QUILLORA_STANDIN_ANSWERS", text, sizeof text);
+    if (length == 0 || length >= sizeof text) return answers;
+    std::string all(text, length);
+    std::size_t start = 0;
+    while (start < all.size()) {
+        std::size_t end = all.find(';', start);
+        if (end == std::string::npos) end = all.size();
+        const std::string pair = all.substr(start, end - start);
+        const std::size_t equals = pair.find('=');
+        if (equals != std::string::npos) answers[pair.substr(0, equals)] = pair.substr(equals + 1);
+        start = end + 1;
+    }
+    return answers;
+}
+
+std::map<std::string, std::string> g_answers = AnswersFromEnvironment();
 std::vector<std::string> g_log;
 
 // With QUILLORA_STANDIN_LOG set, the log also goes to that file, a call a line, for tests that

@@ -61,6 +61,8 @@ export QUILLORA_OPENED=$work/opened.txt
 : >"$QUILLORA_OPENED"
 
 program=
+# start_program [program] [frame]: starts it and waits for its window, and unless the second
+# argument is "no-frame", for its first frame on the screen.
 start_program() {
     : >"$work/engine.log"
     PATH="$work/browser:$PATH" QUILLORA_STANDIN_LOG="$work/engine.log" \
@@ -70,6 +72,7 @@ start_program() {
         [ "$(line_of visible "$(probe info)")" = 1 ] && break
         sleep 0.2
     done
+    [ "${2:-}" = no-frame ] && { sleep 1; return 0; }
     # Then the first frame: the face shows just past three o'clock.
     local x y _
     read -r x y _ <<<"$(line_of main "$(probe info)")"
@@ -247,6 +250,26 @@ check "and the engine gets the page's exact path" contains "$log" 'wkeLoadW(1, L
 wine taskkill /f /im Quillora.exe >/dev/null 2>&1
 wait "$program" 2>/dev/null
 program=
+
+# --- Closed from outside, as at the end of a session --------------------------------------------
+check "the program starts again" start_program
+probe close
+wait_program
+check "a window closed from outside ends the program with exit code 0" same "$exit_code" "0"
+check "the view was unbound once" same "$(grep -c '^wkeDestroyWebView(' "$work/engine.log")" "1"
+sleep 1
+check "and the tray icon is gone" bash -c '! LC_ALL=C xwininfo -name "Wine System Tray" 2>/dev/null | grep -q IsViewable'
+
+# --- An engine that gives no view -----------------------------------------------------------------
+QUILLORA_STANDIN_ANSWERS="wkeCreateWebView=0" start_program "$bin/Quillora.exe" no-frame
+info=$(probe info)
+check "without a view the window is not layered" same "$(line_of layered "$info") $(line_of visible "$info")" "0 1"
+check "and shows its plain background" same "$(pixel 700 500)" "$(line_of button-face "$(probe button-face)")"
+xdotool mousemove 700 500 click 3
+menu=$(probe menu 5)
+click_menu_item "$menu" 3 3
+wait_program
+check "quitting still works" same "$exit_code" "0"
 
 # --- Without the engine -------------------------------------------------------------------------
 mkdir -p "$work/without-engine"

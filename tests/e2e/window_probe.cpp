@@ -9,6 +9,8 @@
 //   tray-delete           takes MainWindow's tray icon away, as a restarted taskbar knows no
 //                         icons
 //   taskbar-created       tells MainWindow that the taskbar has been created again
+//   close                 asks MainWindow to close, as the system does at the end of a session
+//   button-face           the system's button-face colour as r,g,b
 #include <windows.h>
 #include <shellapi.h>
 
@@ -166,6 +168,17 @@ int TaskbarCreated() {
     return PostMessageW(main, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0) ? 0 : 1;
 }
 
+int Close() {
+    HWND main = FindMain();
+    return main && PostMessageW(main, WM_CLOSE, 0, 0) ? 0 : 1;
+}
+
+int ButtonFace() {
+    const COLORREF colour = GetSysColor(COLOR_BTNFACE);
+    std::printf("button-face %d,%d,%d\n", GetRValue(colour), GetGValue(colour), GetBValue(colour));
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -178,6 +191,8 @@ int main(int argc, char** argv) {
     if (std::strcmp(command, "above") == 0) return AboveCover(seconds);
     if (std::strcmp(command, "tray-delete") == 0) return TrayDelete();
     if (std::strcmp(command, "taskbar-created") == 0) return TaskbarCreated();
+    if (std::strcmp(command, "close") == 0) return Close();
+    if (std::strcmp(command, "button-face") == 0) return ButtonFace();
     std::printf("usage: window_probe info | box <s> | menu <s> | cursor | above <s> | tray-delete | taskbar-created\n");
     return 2;
 }

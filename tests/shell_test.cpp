@@ -5,6 +5,7 @@
 
 #include <shellapi.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -316,6 +317,34 @@ TEST(FreshProcess, MainWindowIsShownOnlyOnceItsViewIsBoundAndThePageLoading) {
 
 TEST(ShellFreshProcess, MainWindowIsShownOnlyOnceItsViewIsBoundAndThePageLoading) {
     EXPECT_TRUE(PassesInFreshProcess("MainWindowIsShownOnlyOnceItsViewIsBoundAndThePageLoading"));
+}
+
+}  // namespace
+
+namespace {
+
+void SayExitRoutineRan() {
+    std::printf("exit routine ran\n");
+    std::fflush(stdout);
+}
+
+TEST(FreshProcess, ExhaustedHeapEndsTheProgram) {
+    FRESH_PROCESS_ONLY();
+    shell::AtExit(SayExitRoutineRan);
+    std::printf("allocating\n");
+    std::fflush(stdout);
+    shell::Allocate(0x7FFFFFF0);  // more than a 32-bit process can have
+    std::printf("allocated\n");
+}
+
+TEST(OutOfMemory, ShowsTheRequestedSizeAndEndsWithMinusOneWithoutTheExitRoutines) {
+    const ChildRun run = RunFreshProcess("ExhaustedHeapEndsTheProgram");
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 0xFFFFFFFFu);
+    EXPECT_THAT(run.messageBoxText, ::testing::HasSubstr("2147483632 bytes"));
+    EXPECT_THAT(run.output, ::testing::HasSubstr("allocating\n"));
+    EXPECT_THAT(run.output, ::testing::Not(::testing::HasSubstr("allocated")));
+    EXPECT_THAT(run.output, ::testing::Not(::testing::HasSubstr("exit routine ran")));
 }
 
 }  // namespace

@@ -3,11 +3,16 @@
 //   bench            frame, GDI objects, message, thunk and idle figures
 //   bench startup    process start to the first frame on screen, against a minimal program
 //   bench minimal    the minimal program itself: a layered window that pushes one frame
+//   bench soak <frames> <cycles>
+//                    frames through the real path and bind/unbind cycles, with GDI objects and
+//                    private bytes sampled along the way; fails when they grow
 #include <windows.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -312,6 +317,79 @@ int Minimal() {
     return 0;
 }
 
+// The process's committed private memory, summed over its address space (Wine leaves the
+// private-bytes counter of GetProcessMemoryInfo at 0).
+SIZE_T PrivateBytes() {
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
+    if (counters.PrivateUsage) return counters.PrivateUsage;
+    SIZE_T total = 0;
+    MEMORY_BASIC_INFORMATION region{};
+    for (const BYTE* at = nullptr; VirtualQuery(at, &region, sizeof region) == sizeof region;
+         at = static_cast<const BYTE*>(region.BaseAddress) + region.RegionSize) {
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) total += region.RegionSize;
+        if (static_cast<const BYTE*>(region.BaseAddress) + region.RegionSize < at) break;
+    }
+    return total;
+}
+
+struct Sample {
+    long gdiObjects;
+    DWORD userObjects;
+    SIZE_T privateBytes;
+};
+
+Sample Take() { return {CountGdiObjects(), GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), PrivateBytes()}; }
+
+void Print(const char* when, const Sample& sample) {
+    std::printf("| %-28s | %11ld | %12lu | %15lu |\n", when, sample.gdiObjects, sample.userObjects,
+                static_cast<unsigned long>(sample.privateBytes));
+}
+
+// Flat: no GDI object more, and the private bytes within 1 MiB of the first sample, which is
+// taken after a warm-up (the first allocations of the stand-in and the C runtime come before).
+int Soak(int frames, int cycles) {
+    constexpr SIZE_T kAllowedGrowth = 1 << 20;
+    constexpr int kSoakWidth = 320;
+    constexpr int kSoakHeight = 240;
+    standinSetLogging(false);
+    HWND window = CreatePlainWindow(kSoakWidth, kSoakHeight, 0);
+    WebViewHost host;
+    std::printf("| %-28s | %11s | %12s | %15s |\n", "soak", "GDI objects", "USER objects", "private bytes");
+    std::printf("|%s|%s|%s|%s|\n", std::string(30, '-').c_str(), std::string(13, '-').c_str(),
+                std::string(14, '-').c_str(), std::string(17, '-').c_str());
+    host.BindWindow(window, true);
+    wkeWebView view = host.GetViewHandle();
+    FillView(view, kSoakWidth, kSoakHeight);
+    for (int i = 0; i < 10; ++i) standinPaintFrame(view, 0, 0, kSoakWidth, kSoakHeight);
+    const Sample start = Take();
+    Print("start", start);
+    Sample last = start;
+    char label[64];
+    for (int i = 1; i <= frames; ++i) {
+        standinPaintFrame(view, 0, 0, kSoakWidth, kSoakHeight);
+        if (i % (frames / 4 > 0 ? frames / 4 : 1) == 0) {
+            std::snprintf(label, sizeof label, "after %d frames", i);
+            Print(label, last = Take());
+        }
+    }
+    host.UnbindWindow();
+    for (int i = 1; i <= cycles; ++i) {
+        host.BindWindow(window, true);
+        host.UnbindWindow();
+        if (i % (cycles / 4 > 0 ? cycles / 4 : 1) == 0) {
+            std::snprintf(label, sizeof label, "after %d bind cycles", i);
+            Print(label, last = Take());
+        }
+    }
+    DestroyWindow(window);
+    // The view's own image goes with the view: fewer objects at the end is no leak.
+    const bool flat = last.gdiObjects <= start.gdiObjects && last.privateBytes <= start.privateBytes + kAllowedGrowth;
+    std::printf("%s\n", flat ? "flat" : "GROWING");
+    return flat ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -323,6 +401,7 @@ int main(int argc, char** argv) {
         Startup();
         return 0;
     }
+    if (mode == "soak") return Soak(argc > 2 ? std::atoi(argv[2]) : 100000, argc > 3 ? std::atoi(argv[3]) : 1000);
     Frames();
     GdiObjectsPerFrame();
     Messages();

@@ -2,10 +2,11 @@
 # End-to-end tests: Quillora.exe beside the stand-in engine, run as a user runs it, under Wine on
 # the test run's X display, with real input from xdotool and checks from outside (a probe
 # program in the same Wine session, screenshots, the stand-in's call log, the browser hand-off).
-# Usage: end_to_end.sh <bin directory> <work directory>
+# Usage: end_to_end.sh <bin directory> <work directory> [user package .zip]
 set -u
 bin=$1
 work=$2
+package=${3:-}
 rm -rf "$work"
 mkdir -p "$work"
 failures=0
@@ -284,6 +285,23 @@ screenshot missing-engine.png
 xdotool key Return
 wait_program
 check "and the program ends with exit code -1" same "$exit_code" "255"
+
+# --- The user package: unpacked into an empty folder, with the engine added -------------------------
+if [ -n "$package" ]; then
+    mkdir -p "$work/unpacked"
+    (cd "$work/unpacked" && cmake -E tar xf "$package")
+    check "the package holds the program, its page, the README, the licence and how to run it" same \
+        "$(cd "$work/unpacked" && find . -type f | LC_ALL=C sort | tr '\n' ' ')" \
+        "./HOW-TO-RUN.txt ./LICENSE ./Quillora.exe ./README.md ./html/index.html "
+    cp "$bin/node.dll" "$work/unpacked/"
+    check "the unpacked program starts beside the engine" start_program "$work/unpacked/Quillora.exe"
+    read -r x y _ <<<"$(line_of main "$(probe info)")"
+    xdotool mousemove $((x + 557)) $((y + 460)) click 3
+    menu=$(probe menu 5)
+    click_menu_item "$menu" 3 3
+    wait_program
+    check "and quits through its menu with exit code 0" same "$exit_code" "0"
+fi
 
 echo "screenshots: $work/desktop.png $work/menu.png $work/tray-menu.png $work/missing-engine.png"
 [ "$failures" -eq 0 ] || { echo "$failures checks failed"; exit 1; }

@@ -99,3 +99,44 @@ TEST(Utf8, EmptyOrAbsentGivesPresentEmptyText) {
 }
 
 }  // namespace
+
+namespace {
+
+// Hostile input: the conversions stay inside their buffers and always end their texts.
+TEST(HostileText, AMegabyteOfChineseTextConvertsBothWays) {
+    std::string text;
+    for (int i = 0; i < 512 * 1024; ++i) text += kGbkZhong;
+    const text::Utf16Buffer wide = text::TextToUtf16(text.c_str());
+    ASSERT_EQ(wide.size(), (512u * 1024u + 1u) * 2u);
+    const text::HostText back = text::Utf16ToText(wide);
+    EXPECT_EQ(back.size(), text.size());
+    EXPECT_EQ(std::memcmp(back.get(), text.data(), text.size()), 0);
+    EXPECT_EQ(std::strlen(text::TextToUtf8(text.c_str()).get()), 512u * 1024u * 3u);
+}
+
+TEST(HostileText, BrokenSequencesGiveEndedTexts) {
+    const char* broken[] = {"\x81", "\xD6", "a\xFF\xFE", "\x81\x30\x81", "\xE4\xB8"};
+    for (const char* input : broken) {
+        const text::Utf16Buffer wide = text::TextToUtf16(input);
+        ASSERT_FALSE(wide.empty()) << input;
+        EXPECT_EQ(wide.units()[wide.size() / 2 - 1], L'\0');
+        EXPECT_NE(text::Utf8ToText(input).get(), nullptr);
+        EXPECT_NE(text::TextToUtf8(input).get(), nullptr);
+    }
+    const wchar_t loneSurrogate[] = {0xD800, L'x', 0};
+    const text::HostText fromSurrogate = text::WideCStringToText(loneSurrogate);
+    ASSERT_NE(fromSurrogate.get(), nullptr);
+    EXPECT_LE(std::strlen(fromSurrogate.get()), 4u);
+}
+
+TEST(HostileText, OddAndUnendedBuffersStayInside) {
+    std::vector<BYTE> bytes;  // 2048 units of 中 and half of another, no NUL
+    for (int i = 0; i < 2048; ++i) bytes.insert(bytes.end(), {0x2D, 0x4E});
+    bytes.push_back(0x2D);
+    const text::HostText text = text::Utf16ToText(bytes.data(), bytes.size());
+    ASSERT_NE(text.get(), nullptr);
+    EXPECT_EQ(std::strlen(text.get()), 2048u * 2u);  // two bytes each in code page 936
+    EXPECT_STREQ(text::Utf16ToText(bytes.data(), 1).get(), "");
+}
+
+}  // namespace

@@ -138,8 +138,8 @@ void Frames() {
     const Figure fallback = Measure(5, 5, [&] { standinFire(view, "wkeOnPaintUpdated", extra, 5); });
     const Figure usual = Measure(5, 5, [&] { standinPaintFrame(view, 0, 0, kWidth, kHeight); });
 
-    std::printf("| %-44s | %-33s | %10s | %6s | %s |\n", "measured", "median (spread) per operation", "against", "ratio",
-                "goal");
+    std::printf("| %-44s | %-33s | %10s | %6s | %s |\n", "measured", "median (spread) per operation", "against",
+                "ratio", "goal");
     std::printf("|%s|%s|%s|%s|%s|\n", std::string(46, '-').c_str(), std::string(35, '-').c_str(),
                 std::string(12, '-').c_str(), std::string(8, '-').c_str(), std::string(18, '-').c_str());
     Row("frame: PresentFrame via thunk vs bare ULW", hosted, bare, "<= 1.05x");
@@ -177,8 +177,8 @@ void Messages() {
     WebViewHost host;
     host.BindWindow(hosted, false);
     HWND plain = CreatePlainWindow(300, 200, 0);
-    g_plainPrevious = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(plain, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PassThrough)));
+    g_plainPrevious =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(plain, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PassThrough)));
     Pump();
     // The stand-in's call log would be measured too: it is paused, leaving its key store.
     standinSetLogging(false);
@@ -189,7 +189,8 @@ void Messages() {
     const Figure mouse = Measure(7, 2000, [&] { SendMessageW(hosted, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10)); });
     // What the host itself adds: the window property and the engine's key look-up per message.
     const Figure property = Measure(7, kCount, [&] { g_sink = GetPropA(hosted, "wkeEThis") != nullptr; });
-    const Figure lookup = Measure(7, kCount, [&] { g_sink = wkeGetUserKeyValue(host.GetViewHandle(), "kxOldPorc") != nullptr; });
+    const Figure lookup =
+        Measure(7, kCount, [&] { g_sink = wkeGetUserKeyValue(host.GetViewHandle(), "kxOldPorc") != nullptr; });
     standinSetLogging(true);
     Row("WM_MOUSEMOVE to the engine vs bare subclass", mouse, throughPlain, "report");
     Row("  of which GetPropA (a wineserver call here)", property, throughPlain, "");

@@ -24,8 +24,7 @@ void FreeBoundLibraries();
 
 // A function bound on its first call and kept from then on.
 template <typename Fn>
-Fn Bound(Fn& slot, const char* library, const char* function,
-         SearchOrder order = SearchOrder::BesideProgramFirst) {
+Fn Bound(Fn& slot, const char* library, const char* function, SearchOrder order = SearchOrder::BesideProgramFirst) {
     if (!slot) slot = reinterpret_cast<Fn>(reinterpret_cast<void*>(BindByName(library, function, order)));
     return slot;
 }

@@ -52,6 +52,7 @@ static_assert(offsetof(wkeProxy, hostname) == 4 && offsetof(wkeProxy, port) == 1
 // and hands the pointer back in EAX. wkeGetCaretRect is declared in exactly that form, so every
 // compiler we build with calls it the same way.
 
+// clang-format off
 // X(result, name, parameters, arguments): the 130 functions of node.dll.
 #define WKE_FUNCTIONS(X)                                                                            \
     /* Start-up and views */                                                                        \
@@ -214,3 +215,4 @@ static_assert(offsetof(wkeProxy, hostname) == 4 && offsetof(wkeProxy, port) == 1
     X(void, wkeOnWillMediaLoad, (wkeWebView view, wkeCallback callback, void* param), (view, callback, param)) \
     X(void, wkeNetOnResponse, (wkeWebView view, wkeCallback callback, void* param), (view, callback, param)) \
     X(int, wkeNetGetFavicon, (wkeWebView view, wkeCallback callback, void* param), (view, callback, param))
+// clang-format on

@@ -28,8 +28,8 @@ constexpr char kSeparatorCaption[] = "-";
 
 constexpr MenuItem kPopupItems[] = {
     {"\xB9\xD8\xD7\xA2\xB9\xAB\xD6\xDA\xBA\xC5", OnFollowSelected, true, true, false, nullptr, 0},  // 关注公众号
-    {"\xBC\xD3\xBD\xBB\xC1\xF7\xC8\xBA", OnGroupSelected, true, true, false, nullptr, 0},              // 加交流群
-    {"\xCD\xCB\xB3\xF6\xC8\xED\xBC\xFE", OnQuitSelected, true, true, false, nullptr, 0},               // 退出软件
+    {"\xBC\xD3\xBD\xBB\xC1\xF7\xC8\xBA", OnGroupSelected, true, true, false, nullptr, 0},           // 加交流群
+    {"\xCD\xCB\xB3\xF6\xC8\xED\xBC\xFE", OnQuitSelected, true, true, false, nullptr, 0},            // 退出软件
 };
 
 // The window's menu list, in order: a command identifier is kFirstCommand plus the position.

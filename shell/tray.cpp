@@ -47,8 +47,8 @@ HICON MakeIconFromIcoData(const std::uint8_t* bytes, std::size_t length, bool pr
     if (!ico::FindImage(bytes, length, prefer32, &image)) return nullptr;
     auto* data = const_cast<BYTE*>(bytes + image.offset);
     const auto size = static_cast<DWORD>(image.size);
-    HICON icon = CreateIconFromResourceEx(data, size, TRUE, kIconResourceVersion, image.width, image.height,
-                                          LR_DEFAULTCOLOR);
+    HICON icon =
+        CreateIconFromResourceEx(data, size, TRUE, kIconResourceVersion, image.width, image.height, LR_DEFAULTCOLOR);
     if (!icon && image.bitCount != 16) icon = CreateIconFromResource(data, size, TRUE, kIconResourceVersion);
     return icon;
 }

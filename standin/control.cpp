@@ -68,7 +68,7 @@ std::int64_t CallRoutine(wkeCallback routine, const Word* a, int count) {
             return reinterpret_cast<std::int64_t(WKE_CALL*)(Word, Word, Word, Word)>(routine)(a[0], a[1], a[2], a[3]);
         case 5:
             return reinterpret_cast<std::int64_t(WKE_CALL*)(Word, Word, Word, Word, Word)>(routine)(a[0], a[1], a[2],
-                                                                                                   a[3], a[4]);
+                                                                                                    a[3], a[4]);
         case 6:
             return reinterpret_cast<std::int64_t(WKE_CALL*)(Word, Word, Word, Word, Word, Word)>(routine)(
                 a[0], a[1], a[2], a[3], a[4], a[5]);

@@ -16,9 +16,7 @@ View* ViewOf(wkeWebView view) { return Find(view); }
 void Behave(Tag<Fn::wkeInitialize>, const char*) { g_initialized = true; }
 void Behave(Tag<Fn::wkeInitializeEx>, const char*, const wkeSettings*) { g_initialized = true; }
 
-bool Behave(Tag<Fn::wkeIsInitialize>, const char* name) {
-    return Answer(name) ? AnswerFlag(name) : g_initialized;
-}
+bool Behave(Tag<Fn::wkeIsInitialize>, const char* name) { return Answer(name) ? AnswerFlag(name) : g_initialized; }
 
 wkeWebView Behave(Tag<Fn::wkeCreateWebView>, const char* name) {
     if (Answer(name) && AnswerInt(name, 1) == 0) return nullptr;
@@ -204,8 +202,8 @@ void Behave(Tag<Fn::wkeShowDevtools>, const char* name, wkeWebView view, const w
 
 }  // namespace standin
 
-#define STANDIN_EXPORT(result, name, parameters, arguments)                                       \
-    extern "C" result WKE_CALL name parameters {                                                  \
+#define STANDIN_EXPORT(result, name, parameters, arguments)                                               \
+    extern "C" result WKE_CALL name parameters {                                                          \
         return standin::Run<result>(standin::Tag<standin::Fn::name>{}, #name, std::make_tuple arguments); \
     }
 WKE_FUNCTIONS(STANDIN_EXPORT)

@@ -42,8 +42,8 @@ struct Colour {
 void Blend(std::uint32_t& pixel, Colour c, double a) {
     if (a <= 0) return;
     const double inverse = 1 - a;
-    const double b0 = (pixel & 0xFF) / 255.0, g0 = ((pixel >> 8) & 0xFF) / 255.0,
-                 r0 = ((pixel >> 16) & 0xFF) / 255.0, a0 = (pixel >> 24) / 255.0;
+    const double b0 = (pixel & 0xFF) / 255.0, g0 = ((pixel >> 8) & 0xFF) / 255.0, r0 = ((pixel >> 16) & 0xFF) / 255.0,
+                 a0 = (pixel >> 24) / 255.0;
     auto byte = [](double v) { return static_cast<std::uint32_t>(std::lround(Clamp01(v) * 255)); };
     pixel = byte(c.b * a + b0 * inverse) | (byte(c.g * a + g0 * inverse) << 8) | (byte(c.r * a + r0 * inverse) << 16) |
             (byte(a + a0 * inverse) << 24);
@@ -104,8 +104,8 @@ void DrawFace(Preview& preview, int width, int height) {
 }
 
 // A hand: a segment with round ends, drawn in its bounding box.
-void DrawHand(std::uint32_t* pixels, int width, int height, const Dial& dial, double turns, double length,
-              double tail, double halfWidth, Colour colour) {
+void DrawHand(std::uint32_t* pixels, int width, int height, const Dial& dial, double turns, double length, double tail,
+              double halfWidth, Colour colour) {
     const double a = turns * 2 * kPi;
     const double ux = std::sin(a), uy = -std::cos(a);
     const double x0 = dial.cx - ux * tail, y0 = dial.cy - uy * tail;
@@ -126,7 +126,8 @@ void DrawHand(std::uint32_t* pixels, int width, int height, const Dial& dial, do
 
 void DrawFrame(View& view, Preview& preview) {
     if (!view.bits || view.width <= 0 || view.height <= 0) return;
-    if (preview.faceWidth != view.width || preview.faceHeight != view.height) DrawFace(preview, view.width, view.height);
+    if (preview.faceWidth != view.width || preview.faceHeight != view.height)
+        DrawFace(preview, view.width, view.height);
     auto* pixels = static_cast<std::uint32_t*>(view.bits);
     std::copy(preview.face.begin(), preview.face.end(), pixels);
     if (!preview.pageFound) return;

@@ -6,6 +6,7 @@
 
 #include "engine/wke.h"
 
+// clang-format off
 #define STANDIN_FUNCTIONS(X)                                                                       \
     /* Every wke call, in order: "wkeResize(1, 300, 200)". Texts are quoted: "..." as given,       \
        L"..." decoded from UTF-16 to UTF-8; a null text is null. */                                \
@@ -34,3 +35,4 @@
     X(void, standinSetPreview, (bool enabled), (enabled))                                          \
     /* Calls the paint-updated routine with the view's own device context; false if none. */      \
     X(bool, standinPaintFrame, (wkeWebView view, int x, int y, int cx, int cy), (view, x, y, cx, cy))
+// clang-format on

@@ -18,7 +18,9 @@ constexpr DWORD kFatalExitCode = 0xFFFFFFFF;
 
 std::string Narrow(const std::wstring& wide) { return std::string(wide.begin(), wide.end()); }
 
-std::wstring Probe(const std::wstring& subdirectory) { return ProgramDirectory() + subdirectory + L"binding_probe.exe"; }
+std::wstring Probe(const std::wstring& subdirectory) {
+    return ProgramDirectory() + subdirectory + L"binding_probe.exe";
+}
 
 TEST(EngineBinding, BindsOnFirstCallFromBesideTheProgramAndKeepsTheAddress) {
     // Run from another directory, so the engine can only be found through the program's own.
@@ -31,7 +33,8 @@ TEST(EngineBinding, BindsOnFirstCallFromBesideTheProgramAndKeepsTheAddress) {
               "lookups 1\n"
               "initialized 1\n"
               "lookups 2\n"
-              "engine " + Narrow(ProgramDirectory()) + "node.dll\n");
+              "engine " +
+                  Narrow(ProgramDirectory()) + "node.dll\n");
 }
 
 TEST(EngineBinding, FallsBackToTheSystemSearch) {
@@ -70,7 +73,7 @@ TEST(EngineBinding, SecondCallLooksNothingUp) {
 // Reads the stack pointer around repeated calls: a caller and engine that disagree on who removes
 // the hidden result pointer leave it 4 bytes off per call.
 __attribute__((noinline)) std::intptr_t StackDriftOverCaretCalls(wkeWebView view, wkeRect* rect, wkeRect** returned,
-                                                               int calls) {
+                                                                 int calls) {
     std::intptr_t before = 0;
     std::intptr_t after = 0;
     asm volatile("mov %%esp, %0" : "=r"(before));

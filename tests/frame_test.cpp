@@ -38,10 +38,10 @@ TEST_F(FrameBehaviours, BordersGiveTheSizingCodesOfTheirAreas) {
     host.SetResizable(true);
     window.answers[WM_NCHITTEST] = HTNOWHERE;
     const HitCase cases[] = {
-        {4, 4, HTTOPLEFT},     {150, 2, HTTOP},        {296, 3, HTTOPRIGHT},     {2, 100, HTLEFT},
-        {297, 100, HTRIGHT},   {297, 192, HTBOTTOMRIGHT}, {292, 198, HTBOTTOMRIGHT}, {150, 198, HTBOTTOM},
-        {2, 197, HTBOTTOMLEFT}, {150, 100, HTCLIENT},   {297, 189, HTRIGHT},      {289, 198, HTBOTTOM},
-        {5, 5, HTCLIENT},      {0, 0, HTTOPLEFT},      {299, 199, HTBOTTOMRIGHT},
+        {4, 4, HTTOPLEFT},      {150, 2, HTTOP},           {296, 3, HTTOPRIGHT},      {2, 100, HTLEFT},
+        {297, 100, HTRIGHT},    {297, 192, HTBOTTOMRIGHT}, {292, 198, HTBOTTOMRIGHT}, {150, 198, HTBOTTOM},
+        {2, 197, HTBOTTOMLEFT}, {150, 100, HTCLIENT},      {297, 189, HTRIGHT},       {289, 198, HTBOTTOM},
+        {5, 5, HTCLIENT},       {0, 0, HTTOPLEFT},         {299, 199, HTBOTTOMRIGHT},
     };
     for (const HitCase& c : cases) EXPECT_EQ(HitTest(c.x, c.y), c.code) << "at " << c.x << ", " << c.y;
     EXPECT_FALSE(window.Got(WM_NCHITTEST));

@@ -28,9 +28,7 @@ protected:
     }
 
     std::string V() { return Id(host.GetViewHandle()); }
-    std::string PaintThunk() {
-        return Id(standinSubscription(host.GetViewHandle(), "wkeOnPaintUpdated", nullptr));
-    }
+    std::string PaintThunk() { return Id(standinSubscription(host.GetViewHandle(), "wkeOnPaintUpdated", nullptr)); }
 
     TestWindow window{100, 100, 300, 200};
     WebViewHost host;
@@ -64,7 +62,8 @@ TEST_F(HostBinding, LayeredStyleComesBeforeSubclassingAndTheFirstResize) {
     // pass the host, and before the view was sized.
     int styleChangedAt = -1;
     for (const Received& r : window.received)
-        if (r.message == WM_STYLECHANGED && r.wParam == static_cast<WPARAM>(GWL_EXSTYLE)) styleChangedAt = r.engineLogSize;
+        if (r.message == WM_STYLECHANGED && r.wParam == static_cast<WPARAM>(GWL_EXSTYLE))
+            styleChangedAt = r.engineLogSize;
     ASSERT_GE(styleChangedAt, 0);
     const std::vector<std::string> log = EngineLog();
     for (int i = 0; i < styleChangedAt; ++i) {
@@ -123,9 +122,9 @@ TEST_F(HostBinding, UnbindRestoresTheWindowAndDestroysTheView) {
     EXPECT_EQ(GetPropA(window.get(), "wkeEThis"), nullptr);
     EXPECT_EQ(host.GetViewHandle(), nullptr);
     EXPECT_TRUE(GetWindowLongW(window.get(), GWL_EXSTYLE) & WS_EX_LAYERED);
-    EXPECT_THAT(EngineLogWithoutLookups(),
-                ElementsAre("wkeOnPaintUpdated(" + v + ", 0, 0)", "wkeSetUserKeyValue(" + v + ", \"kxOnPaintUpdate\", 0)",
-                            "wkeSetHandle(" + v + ", 0)", "wkeDestroyWebView(" + v + ")"));
+    EXPECT_THAT(EngineLogWithoutLookups(), ElementsAre("wkeOnPaintUpdated(" + v + ", 0, 0)",
+                                                       "wkeSetUserKeyValue(" + v + ", \"kxOnPaintUpdate\", 0)",
+                                                       "wkeSetHandle(" + v + ", 0)", "wkeDestroyWebView(" + v + ")"));
     const std::vector<std::string> log = EngineLog();
     ASSERT_GE(log.size(), 3u);
     EXPECT_EQ(log[0], "wkeGetUserKeyValue(" + v + ", \"kxMaxRect\")");

@@ -59,12 +59,14 @@ const text::ByteBuffer kNoBytes;
 const Forwarding kForwardings[] = {
     {"SetDebugConfig converts the value", [](WebViewHost& h) { h.SetDebugConfig("name", kGbk); },
      "wkeSetDebugConfig|\"name\", \"\xE4\xB8\xAD\xE6\x96\x87\""},
-    {"SetDebugConfigUtf8", [](WebViewHost& h) { h.SetDebugConfigUtf8("a", kGbk); }, "wkeSetDebugConfig|\"a\", \"\xD6\xD0\xCE\xC4\""},
+    {"SetDebugConfigUtf8", [](WebViewHost& h) { h.SetDebugConfigUtf8("a", kGbk); },
+     "wkeSetDebugConfig|\"a\", \"\xD6\xD0\xCE\xC4\""},
     {"SetNavigationToNewWindowEnable", [](WebViewHost& h) { h.SetNavigationToNewWindowEnable(true); },
      "wkeSetNavigationToNewWindowEnable|true"},
     {"SetMouseEnabled", [](WebViewHost& h) { h.SetMouseEnabled(false); }, "wkeSetMouseEnabled|false"},
     {"SetTouchEnabled", [](WebViewHost& h) { h.SetTouchEnabled(true); }, "wkeSetTouchEnabled|true"},
-    {"SetNpapiPluginsEnabled", [](WebViewHost& h) { h.SetNpapiPluginsEnabled(true); }, "wkeSetNpapiPluginsEnabled|true"},
+    {"SetNpapiPluginsEnabled", [](WebViewHost& h) { h.SetNpapiPluginsEnabled(true); },
+     "wkeSetNpapiPluginsEnabled|true"},
     {"SetHeadlessEnabled", [](WebViewHost& h) { h.SetHeadlessEnabled(true); }, "wkeSetHeadlessEnabled|true"},
     {"SetDragEnable", [](WebViewHost& h) { h.SetDragEnable(false); }, "wkeSetDragEnable|false"},
     {"SetDragDropEnable", [](WebViewHost& h) { h.SetDragDropEnable(true); }, "wkeSetDragDropEnable|true"},
@@ -104,7 +106,8 @@ const Forwarding kForwardings[] = {
      "wkeSetCookie|\"https://a.example\", \"k=v\""},
     {"SetCookieEnabled", [](WebViewHost& h) { h.SetCookieEnabled(false); }, "wkeSetCookieEnabled|false"},
     {"SetCookieJarPathW", [](WebViewHost& h) { h.SetCookieJarPathW(L"jar"); }, "wkeSetCookieJarPath|L\"jar\""},
-    {"SetCookieJarPath", [](WebViewHost& h) { h.SetCookieJarPath(kGbk); }, "wkeSetCookieJarPath|L\"\xE4\xB8\xAD\xE6\x96\x87\""},
+    {"SetCookieJarPath", [](WebViewHost& h) { h.SetCookieJarPath(kGbk); },
+     "wkeSetCookieJarPath|L\"\xE4\xB8\xAD\xE6\x96\x87\""},
     {"SetCookieJarFullPathW", [](WebViewHost& h) { h.SetCookieJarFullPathW(L"f"); }, "wkeSetCookieJarFullPath|L\"f\""},
     {"SetCookieJarFullPath", [](WebViewHost& h) { h.SetCookieJarFullPath("c:\\j"); },
      "wkeSetCookieJarFullPath|L\"c:\\j\""},
@@ -118,7 +121,8 @@ const Forwarding kForwardings[] = {
     {"RunJSW", [](WebViewHost& h) { h.RunJSW(L"1+1"); }, "wkeRunJSW|L\"1+1\""},
     {"RunJS converts to UTF-16", [](WebViewHost& h) { h.RunJS(kGbk); }, "wkeRunJSW|L\"\xE4\xB8\xAD\xE6\x96\x87\""},
     {"RunJSUtf8", [](WebViewHost& h) { h.RunJSUtf8(kUtf8); }, "wkeRunJS|\"\xE4\xB8\xAD\xE6\x96\x87\""},
-    {"RunJsByFrameUtf8", [](WebViewHost& h) { h.RunJsByFrameUtf8(kFrame, "x", true); }, "wkeRunJsByFrame|7, \"x\", true"},
+    {"RunJsByFrameUtf8", [](WebViewHost& h) { h.RunJsByFrameUtf8(kFrame, "x", true); },
+     "wkeRunJsByFrame|7, \"x\", true"},
     {"RunJsByFrame converts, not in a closure", [](WebViewHost& h) { h.RunJsByFrame(kFrame, kGbk); },
      "wkeRunJsByFrame|7, \"\xE4\xB8\xAD\xE6\x96\x87\", false"},
     {"WebFrameGetMainWorldScriptContext", [](WebViewHost& h) { h.WebFrameGetMainWorldScriptContext(kFrame, 3); },
@@ -271,7 +275,8 @@ TEST_F(Methods, OtherResultsPassUnchanged) {
 
 std::vector<std::uint8_t> BytesOfHex(const std::string& hex) {
     std::vector<std::uint8_t> bytes;
-    for (std::size_t i = 0; i + 1 < hex.size(); i += 2) bytes.push_back(static_cast<std::uint8_t>(std::stoi(hex.substr(i, 2), nullptr, 16)));
+    for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
+        bytes.push_back(static_cast<std::uint8_t>(std::stoi(hex.substr(i, 2), nullptr, 16)));
     return bytes;
 }
 
@@ -377,8 +382,8 @@ TEST_F(Methods, PageBitmapIsABmpOfTheContentWithTheViewRestored) {
 
 TEST_F(Methods, PageBitmapOfUnusableSizesIsEmptyAndLeavesTheViewAlone) {
     wkeResize(host.GetViewHandle(), 320, 240);
-    for (const auto& [width, height] : std::vector<std::pair<const char*, const char*>>{
-             {"0", "200"}, {"300", "-1"}, {"40000", "40000"}}) {
+    for (const auto& [width, height] :
+         std::vector<std::pair<const char*, const char*>>{{"0", "200"}, {"300", "-1"}, {"40000", "40000"}}) {
         standinSetAnswer("wkeGetContentWidth", width);
         standinSetAnswer("wkeGetContentHeight", height);
         standinClearLog();
@@ -419,34 +424,51 @@ struct PageEventCase {
 };
 
 const PageEventCase kPageEventCases[] = {
-    {"OnTitleChanged", "kxOnTitleChange", "wkeOnTitleChanged", 3, [](WebViewHost& h, const void* r, void* u) { h.OnTitleChanged(r, u); }},
-    {"OnURLChanged", "kxOnUrlChange", "wkeOnURLChanged", 3, [](WebViewHost& h, const void* r, void* u) { h.OnURLChanged(r, u); }},
-    {"OnURLChanged2", "kxOnUrlChange2", "wkeOnURLChanged2", 4, [](WebViewHost& h, const void* r, void* u) { h.OnURLChanged2(r, u); }},
-    {"OnAlertBox", "kxOnAlertBox", "wkeOnAlertBox", 3, [](WebViewHost& h, const void* r, void* u) { h.OnAlertBox(r, u); }},
-    {"OnConfirmBox", "kxOnConfirmBox", "wkeOnConfirmBox", 3, [](WebViewHost& h, const void* r, void* u) { h.OnConfirmBox(r, u); }},
-    {"OnPromptBox", "kxOnPromptBox", "wkeOnPromptBox", 5, [](WebViewHost& h, const void* r, void* u) { h.OnPromptBox(r, u); }},
-    {"OnNavigation", "kxOnNavigation", "wkeOnNavigation", 4, [](WebViewHost& h, const void* r, void* u) { h.OnNavigation(r, u); }},
-    {"OnCreateView", "kxOnCreateView", "wkeOnCreateView", 5, [](WebViewHost& h, const void* r, void* u) { h.OnCreateView(r, u); }},
-    {"OnDocumentReady", "kxOnDocumentReady", "wkeOnDocumentReady", 2, [](WebViewHost& h, const void* r, void* u) { h.OnDocumentReady(r, u); }},
-    {"OnDocumentReady2", "kxOnDocumentReady2", "wkeOnDocumentReady2", 3, [](WebViewHost& h, const void* r, void* u) { h.OnDocumentReady2(r, u); }},
-    {"OnLoadingFinish", "kxOnLoadingFinish", "wkeOnLoadingFinish", 5, [](WebViewHost& h, const void* r, void* u) { h.OnLoadingFinish(r, u); }},
-    {"OnDownload", "kxOnDownload", "wkeOnDownload", 3, [](WebViewHost& h, const void* r, void* u) { h.OnDownload(r, u); }},
+    {"OnTitleChanged", "kxOnTitleChange", "wkeOnTitleChanged", 3,
+     [](WebViewHost& h, const void* r, void* u) { h.OnTitleChanged(r, u); }},
+    {"OnURLChanged", "kxOnUrlChange", "wkeOnURLChanged", 3,
+     [](WebViewHost& h, const void* r, void* u) { h.OnURLChanged(r, u); }},
+    {"OnURLChanged2", "kxOnUrlChange2", "wkeOnURLChanged2", 4,
+     [](WebViewHost& h, const void* r, void* u) { h.OnURLChanged2(r, u); }},
+    {"OnAlertBox", "kxOnAlertBox", "wkeOnAlertBox", 3,
+     [](WebViewHost& h, const void* r, void* u) { h.OnAlertBox(r, u); }},
+    {"OnConfirmBox", "kxOnConfirmBox", "wkeOnConfirmBox", 3,
+     [](WebViewHost& h, const void* r, void* u) { h.OnConfirmBox(r, u); }},
+    {"OnPromptBox", "kxOnPromptBox", "wkeOnPromptBox", 5,
+     [](WebViewHost& h, const void* r, void* u) { h.OnPromptBox(r, u); }},
+    {"OnNavigation", "kxOnNavigation", "wkeOnNavigation", 4,
+     [](WebViewHost& h, const void* r, void* u) { h.OnNavigation(r, u); }},
+    {"OnCreateView", "kxOnCreateView", "wkeOnCreateView", 5,
+     [](WebViewHost& h, const void* r, void* u) { h.OnCreateView(r, u); }},
+    {"OnDocumentReady", "kxOnDocumentReady", "wkeOnDocumentReady", 2,
+     [](WebViewHost& h, const void* r, void* u) { h.OnDocumentReady(r, u); }},
+    {"OnDocumentReady2", "kxOnDocumentReady2", "wkeOnDocumentReady2", 3,
+     [](WebViewHost& h, const void* r, void* u) { h.OnDocumentReady2(r, u); }},
+    {"OnLoadingFinish", "kxOnLoadingFinish", "wkeOnLoadingFinish", 5,
+     [](WebViewHost& h, const void* r, void* u) { h.OnLoadingFinish(r, u); }},
+    {"OnDownload", "kxOnDownload", "wkeOnDownload", 3,
+     [](WebViewHost& h, const void* r, void* u) { h.OnDownload(r, u); }},
     {"OnConsole", "kxOnConsole", "wkeOnConsole", 7, [](WebViewHost& h, const void* r, void* u) { h.OnConsole(r, u); }},
-    {"OnLoadUrlBegin", "kxOnLoadUrlBegin", "wkeOnLoadUrlBegin", 4, [](WebViewHost& h, const void* r, void* u) { h.OnLoadUrlBegin(r, u); }},
-    {"OnLoadUrlEnd", "kxOnLoadUrlEnd", "wkeOnLoadUrlEnd", 6, [](WebViewHost& h, const void* r, void* u) { h.OnLoadUrlEnd(r, u); }},
+    {"OnLoadUrlBegin", "kxOnLoadUrlBegin", "wkeOnLoadUrlBegin", 4,
+     [](WebViewHost& h, const void* r, void* u) { h.OnLoadUrlBegin(r, u); }},
+    {"OnLoadUrlEnd", "kxOnLoadUrlEnd", "wkeOnLoadUrlEnd", 6,
+     [](WebViewHost& h, const void* r, void* u) { h.OnLoadUrlEnd(r, u); }},
     {"OnDidCreateScriptContext", "kxOnDidCreateScriptContext", "wkeOnDidCreateScriptContext", 6,
      [](WebViewHost& h, const void* r, void* u) { h.OnDidCreateScriptContext(r, u); }},
     {"OnWillReleaseScriptContext", "kxOnWillReleaseScriptContext", "wkeOnWillReleaseScriptContext", 5,
      [](WebViewHost& h, const void* r, void* u) { h.OnWillReleaseScriptContext(r, u); }},
-    {"NetOnResponse", "kxOnResponse", "wkeNetOnResponse", 4, [](WebViewHost& h, const void* r, void* u) { h.NetOnResponse(r, u); }},
+    {"NetOnResponse", "kxOnResponse", "wkeNetOnResponse", 4,
+     [](WebViewHost& h, const void* r, void* u) { h.NetOnResponse(r, u); }},
     {"OnMouseOverUrlChanged", "kxOnMouseOverUrlChanged", "wkeOnMouseOverUrlChanged", 3,
      [](WebViewHost& h, const void* r, void* u) { h.OnMouseOverUrlChanged(r, u); }},
-    {"OnWillMediaLoad", "kxOnWillMediaLoad", "wkeOnWillMediaLoad", 4, [](WebViewHost& h, const void* r, void* u) { h.OnWillMediaLoad(r, u); }},
+    {"OnWillMediaLoad", "kxOnWillMediaLoad", "wkeOnWillMediaLoad", 4,
+     [](WebViewHost& h, const void* r, void* u) { h.OnWillMediaLoad(r, u); }},
     {"ShowDevtoolsW", "kxOnShowDevtools", "wkeShowDevtools", 2,
      [](WebViewHost& h, const void* r, void* u) { h.ShowDevtoolsW(r, L"C:\\tools", u); }},
     {"ShowDevtools", "kxOnShowDevtools", "wkeShowDevtools", 2,
      [](WebViewHost& h, const void* r, void* u) { h.ShowDevtools(r, "C:\\\xD6\xD0", u); }},
-    {"NetGetFavicon", "kxOnNetGetFavicon", "wkeNetGetFavicon", 4, [](WebViewHost& h, const void* r, void* u) { h.NetGetFavicon(r, u); }},
+    {"NetGetFavicon", "kxOnNetGetFavicon", "wkeNetGetFavicon", 4,
+     [](WebViewHost& h, const void* r, void* u) { h.NetGetFavicon(r, u); }},
 };
 
 TEST_F(Methods, EachPageEventSubscribesAThunkThatHandsTheRoutineTheEnginesArguments) {
@@ -463,10 +485,10 @@ TEST_F(Methods, EachPageEventSubscribesAThunkThatHandsTheRoutineTheEnginesArgume
         std::vector<std::uint32_t> extra;
         for (int i = 0; i < event.arguments - 2; ++i) extra.push_back(100 + i);
         g_received.clear();
-        const std::int64_t result = standinFire(host.GetViewHandle(), event.engineFunction, extra.data(),
-                                                static_cast<int>(extra.size()));
-        std::vector<std::uint32_t> expected = {static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(host.GetViewHandle())),
-                                               0x1234};
+        const std::int64_t result =
+            standinFire(host.GetViewHandle(), event.engineFunction, extra.data(), static_cast<int>(extra.size()));
+        std::vector<std::uint32_t> expected = {
+            static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(host.GetViewHandle())), 0x1234};
         expected.insert(expected.end(), extra.begin(), extra.end());
         EXPECT_EQ(g_received, expected) << event.method;
         EXPECT_EQ(result, (static_cast<std::int64_t>(0x0BADF00D) << 32) | event.arguments) << event.method;
@@ -517,13 +539,15 @@ TEST_F(Methods, ReleasingWithoutSubscriptionsOnlyLooksTheKeysUp) {
     host.ReleaseAllEvents();
     const std::vector<std::string> log = EngineLog();
     ASSERT_EQ(log.size(), 23u);
-    for (const std::string& entry : log) EXPECT_EQ(entry.rfind("wkeGetUserKeyValue(" + V() + ", \"kxOn", 0), 0u) << entry;
+    for (const std::string& entry : log)
+        EXPECT_EQ(entry.rfind("wkeGetUserKeyValue(" + V() + ", \"kxOn", 0), 0u) << entry;
 }
 
 TEST_F(Methods, ReleasingEndsEverySubscriptionInItsOrder) {
     for (const PageEventCase& event : kPageEventCases) event.subscribe(host, RoutineOf(event.arguments), nullptr);
     std::vector<void*> thunks;
-    for (const PageEventCase& event : kPageEventCases) thunks.push_back(wkeGetUserKeyValue(host.GetViewHandle(), event.key));
+    for (const PageEventCase& event : kPageEventCases)
+        thunks.push_back(wkeGetUserKeyValue(host.GetViewHandle(), event.key));
     standinClearLog();
     host.ReleaseAllEvents();
 
@@ -535,7 +559,8 @@ TEST_F(Methods, ReleasingEndsEverySubscriptionInItsOrder) {
             expected.push_back("wkeGetUserKeyValue(" + v + ", \"kxOnPaintUpdate\")");
         }
         expected.push_back("wkeGetUserKeyValue(" + v + ", \"" + event.key + "\")");
-        if (event.engineFunction != std::string("wkeShowDevtools") && event.engineFunction != std::string("wkeNetGetFavicon"))
+        if (event.engineFunction != std::string("wkeShowDevtools") &&
+            event.engineFunction != std::string("wkeNetGetFavicon"))
             expected.push_back(std::string(event.engineFunction) + "(" + v + ", 0, 0)");
         expected.push_back("wkeSetUserKeyValue(" + v + ", \"" + event.key + "\", 0)");
     }

@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "shell/icon_data.h"
+#include "shell/main_window.h"
 #include "shell/process.h"
 #include "shell/shell_menu.h"
 #include "shell/tray.h"
-#include "shell/main_window.h"
 #include "tests/child_process.h"
 #include "tests/fresh_process.h"
 #include "tests/import_patch.h"
@@ -55,7 +55,7 @@ SIZE IconSize(HICON icon) {
 TEST(ProgramIcon, IsOne128By128ImageAt32BitsIn67646Bytes) {
     const std::vector<std::uint8_t> ico = ProgramIcon();
     ASSERT_EQ(ico.size(), 67646u);
-    EXPECT_EQ(ico[4] | (ico[5] << 8), 1);    // one image
+    EXPECT_EQ(ico[4] | (ico[5] << 8), 1);     // one image
     EXPECT_EQ(ico[6], 128);                   // width
     EXPECT_EQ(ico[12] | (ico[13] << 8), 32);  // bits per pixel
     for (bool prefer32 : {false, true}) {
@@ -77,8 +77,12 @@ TEST(ProgramIcon, DamagedDataGivesNoIcon) {
         std::uint8_t value;
     };
     const Damage damages[] = {
-        {"reserved word not zero", 0, 1}, {"type 3", 2, 3},           {"no images", 4, 0},
-        {"a huge count", 5, 0x7F},        {"size past the end", 17, 0x10}, {"offset past the end", 21, 0x10},
+        {"reserved word not zero", 0, 1},
+        {"type 3", 2, 3},
+        {"no images", 4, 0},
+        {"a huge count", 5, 0x7F},
+        {"size past the end", 17, 0x10},
+        {"offset past the end", 21, 0x10},
         {"a PNG image", 22, 0x89},
     };
     for (const Damage& damage : damages) {
@@ -98,10 +102,14 @@ TEST(TrayEvents, MapTheMouseActions) {
         shell::TrayEvent event;
     };
     const Case cases[] = {
-        {WM_LBUTTONUP, true, shell::TrayEvent::LeftUp},   {WM_LBUTTONDBLCLK, true, shell::TrayEvent::LeftDoubleClick},
-        {WM_RBUTTONUP, true, shell::TrayEvent::RightUp},  {WM_CONTEXTMENU, true, shell::TrayEvent::RightUp},
-        {WM_MOUSEMOVE, false, {}},                        {WM_LBUTTONDOWN, false, {}},
-        {WM_RBUTTONDOWN, false, {}},                      {WM_RBUTTONDBLCLK, false, {}},
+        {WM_LBUTTONUP, true, shell::TrayEvent::LeftUp},
+        {WM_LBUTTONDBLCLK, true, shell::TrayEvent::LeftDoubleClick},
+        {WM_RBUTTONUP, true, shell::TrayEvent::RightUp},
+        {WM_CONTEXTMENU, true, shell::TrayEvent::RightUp},
+        {WM_MOUSEMOVE, false, {}},
+        {WM_LBUTTONDOWN, false, {}},
+        {WM_RBUTTONDOWN, false, {}},
+        {WM_RBUTTONDBLCLK, false, {}},
         {WM_MBUTTONUP, false, {}},
     };
     for (const Case& c : cases) {

@@ -8,10 +8,10 @@
 #include "engine/engine.h"
 #include "standin/standin.h"
 
-#define STANDIN_CLIENT(result, name, parameters, arguments)                   \
-    inline result name parameters {                                           \
-        static result(WKE_CALL * boundFunction) parameters = nullptr;              \
-        return engine::Bound(boundFunction, engine::kEngineLibrary, #name) arguments;\
+#define STANDIN_CLIENT(result, name, parameters, arguments)                           \
+    inline result name parameters {                                                   \
+        static result(WKE_CALL* boundFunction) parameters = nullptr;                  \
+        return engine::Bound(boundFunction, engine::kEngineLibrary, #name) arguments; \
     }
 STANDIN_FUNCTIONS(STANDIN_CLIENT)
 #undef STANDIN_CLIENT

@@ -29,8 +29,8 @@ __attribute__((noinline)) std::intptr_t CallSeven(wkeCallback thunk, std::int64_
     std::intptr_t before = 0;
     std::intptr_t after = 0;
     asm volatile("mov %%esp, %0" : "=r"(before));
-    *result = reinterpret_cast<std::int64_t(__cdecl*)(Word, Word, Word, Word, Word, Word, Word)>(thunk)(1, 2, 3, 4, 5,
-                                                                                                     6, 7);
+    *result =
+        reinterpret_cast<std::int64_t(__cdecl*)(Word, Word, Word, Word, Word, Word, Word)>(thunk)(1, 2, 3, 4, 5, 6, 7);
     asm volatile("mov %%esp, %0" : "=r"(after));
     return after - before;
 }

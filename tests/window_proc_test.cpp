@@ -88,7 +88,8 @@ TEST_P(HostInput, ReachesTheEngineAndIsSwallowedOnlyWhenHandled) {
     EXPECT_EQ(result, handled ? 0 : 77);
     bool passedOnUnchanged = false;
     for (const Received& r : window.received)
-        if (r.message == input.message && r.wParam == input.wParam && r.lParam == input.lParam) passedOnUnchanged = true;
+        if (r.message == input.message && r.wParam == input.wParam && r.lParam == input.lParam)
+            passedOnUnchanged = true;
     EXPECT_EQ(passedOnUnchanged, !handled);
 }
 
@@ -162,7 +163,8 @@ TEST_F(HostWindowProc, SetCursorAsksTheEngineWithoutThePosition) {
         Clear();
         standinSetAnswer("wkeFireWindowsMessage", handled);
         window.answers[WM_SETCURSOR] = 9;
-        const LRESULT result = Send(WM_SETCURSOR, reinterpret_cast<WPARAM>(window.get()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        const LRESULT result =
+            Send(WM_SETCURSOR, reinterpret_cast<WPARAM>(window.get()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
         const std::vector<std::string> calls = EngineCalls("wkeFireWindowsMessage");
         ASSERT_EQ(calls.size(), 1u);
         EXPECT_EQ(calls[0].rfind("wkeFireWindowsMessage(" + V() + ", " + Id(window.get()) + ", 32, 0, 0, ", 0), 0u)

@@ -27,14 +27,10 @@ LRESULT WebViewHost::HitTestBorders(HWND window, LPARAM lParam) {
     };
     // The first area that holds the point decides; the bands stop where the corners begin.
     const Area areas[] = {
-        {{kBorder, 0, w - kBorder, kBorder}, HTTOP},
-        {{0, kBorder, kBorder, h - kBorder}, HTLEFT},
-        {{w - kBorder, kBorder, w, h - kGrip}, HTRIGHT},
-        {{kBorder, h - kBorder, w - kGrip, h}, HTBOTTOM},
-        {{0, 0, kBorder, kBorder}, HTTOPLEFT},
-        {{0, h - kBorder, kBorder, h}, HTBOTTOMLEFT},
-        {{w - kBorder, 0, w, kBorder}, HTTOPRIGHT},
-        {{w - kGrip, h - kGrip, w, h}, HTBOTTOMRIGHT},
+        {{kBorder, 0, w - kBorder, kBorder}, HTTOP},     {{0, kBorder, kBorder, h - kBorder}, HTLEFT},
+        {{w - kBorder, kBorder, w, h - kGrip}, HTRIGHT}, {{kBorder, h - kBorder, w - kGrip, h}, HTBOTTOM},
+        {{0, 0, kBorder, kBorder}, HTTOPLEFT},           {{0, h - kBorder, kBorder, h}, HTBOTTOMLEFT},
+        {{w - kBorder, 0, w, kBorder}, HTTOPRIGHT},      {{w - kGrip, h - kGrip, w, h}, HTBOTTOMRIGHT},
     };
     for (const Area& area : areas)
         if (PtInRect(&area.rect, point)) return area.code;

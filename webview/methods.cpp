@@ -182,9 +182,7 @@ void WebViewHost::SetCookieJarFullPathW(BufferRef path) { Forward(view_, wkeSetC
 void WebViewHost::SetCookieJarFullPath(const char* path) {
     if (view_) wkeSetCookieJarFullPath(view_, Units(text::TextToUtf16(path)));
 }
-void WebViewHost::SetLocalStorageFullPathW(BufferRef path) {
-    Forward(view_, wkeSetLocalStorageFullPath, path.units());
-}
+void WebViewHost::SetLocalStorageFullPathW(BufferRef path) { Forward(view_, wkeSetLocalStorageFullPath, path.units()); }
 void WebViewHost::SetLocalStorageFullPath(const char* path) {
     if (view_) wkeSetLocalStorageFullPath(view_, Units(text::TextToUtf16(path)));
 }
@@ -213,7 +211,9 @@ float WebViewHost::GetZoomFactor() { return Forward(view_, wkeGetZoomFactor); }
 void WebViewHost::SetEditable(bool editable) { Forward(view_, wkeSetEditable, editable); }
 int WebViewHost::GetCursorInfoType() { return Forward(view_, wkeGetCursorInfoType); }
 
-void WebViewHost::SetUserKeyValue(const char* key, int value) { Forward(view_, wkeSetUserKeyValue, key, ValueOf(value)); }
+void WebViewHost::SetUserKeyValue(const char* key, int value) {
+    Forward(view_, wkeSetUserKeyValue, key, ValueOf(value));
+}
 int WebViewHost::GetUserKeyValue(const char* key) {
     return static_cast<int>(reinterpret_cast<INT_PTR>(Forward(view_, wkeGetUserKeyValue, key)));
 }
@@ -277,8 +277,8 @@ ByteBuffer PaintBitmapFile(wkeWebView view, int width, int height) {
     const std::size_t fileBytes = kBitmapHeaders + static_cast<std::size_t>(pixelBytes);
     HeapBlock file = AllocateZeroed(fileBytes);
     if (!file) return {};
-    BitmapFileHeader header{{'B', 'M'}, static_cast<std::uint32_t>(fileBytes), 0, 0,
-                            static_cast<std::uint32_t>(kBitmapHeaders)};
+    BitmapFileHeader header{
+        {'B', 'M'}, static_cast<std::uint32_t>(fileBytes), 0, 0, static_cast<std::uint32_t>(kBitmapHeaders)};
     BITMAPINFOHEADER info{};
     info.biSize = sizeof info;
     info.biWidth = width;

@@ -1,8 +1,8 @@
 // Page-event subscriptions: one callback thunk per event kind and view, kept under its view key.
 #include "engine/engine.h"
 #include "webview/internal.h"
-#include "webview/view_keys.h"
 #include "webview/text.h"
+#include "webview/view_keys.h"
 #include "webview/webview_host.h"
 
 namespace {
@@ -84,7 +84,8 @@ void WebViewHost::ReleaseAllEvents() {
 
 wkeCallback WebViewHost::Resubscribe(int event, const void* routine) {
     const PageEvent& entry = kPageEvents[event];
-    if (auto previous = static_cast<wkeCallback>(view_keys::Get(view_, entry.key))) webview::FreeCallbackThunk(previous);
+    if (auto previous = static_cast<wkeCallback>(view_keys::Get(view_, entry.key)))
+        webview::FreeCallbackThunk(previous);
     wkeCallback thunk = webview::MakeCallbackThunk(routine, entry.arguments);
     view_keys::Set(view_, entry.key, thunk);
     return thunk;
@@ -97,14 +98,30 @@ void WebViewHost::SubscribePageEvent(int event, const void* routine, void* userV
     kPageEvents[event].subscribe(view_, thunk, thunk ? userValue : nullptr);
 }
 
-void WebViewHost::OnTitleChanged(const void* routine, void* userValue) { SubscribePageEvent(kTitleChange, routine, userValue); }
-void WebViewHost::OnURLChanged(const void* routine, void* userValue) { SubscribePageEvent(kUrlChange, routine, userValue); }
-void WebViewHost::OnURLChanged2(const void* routine, void* userValue) { SubscribePageEvent(kUrlChange2, routine, userValue); }
-void WebViewHost::OnAlertBox(const void* routine, void* userValue) { SubscribePageEvent(kAlertBox, routine, userValue); }
-void WebViewHost::OnConfirmBox(const void* routine, void* userValue) { SubscribePageEvent(kConfirmBox, routine, userValue); }
-void WebViewHost::OnPromptBox(const void* routine, void* userValue) { SubscribePageEvent(kPromptBox, routine, userValue); }
-void WebViewHost::OnNavigation(const void* routine, void* userValue) { SubscribePageEvent(kNavigation, routine, userValue); }
-void WebViewHost::OnCreateView(const void* routine, void* userValue) { SubscribePageEvent(kCreateView, routine, userValue); }
+void WebViewHost::OnTitleChanged(const void* routine, void* userValue) {
+    SubscribePageEvent(kTitleChange, routine, userValue);
+}
+void WebViewHost::OnURLChanged(const void* routine, void* userValue) {
+    SubscribePageEvent(kUrlChange, routine, userValue);
+}
+void WebViewHost::OnURLChanged2(const void* routine, void* userValue) {
+    SubscribePageEvent(kUrlChange2, routine, userValue);
+}
+void WebViewHost::OnAlertBox(const void* routine, void* userValue) {
+    SubscribePageEvent(kAlertBox, routine, userValue);
+}
+void WebViewHost::OnConfirmBox(const void* routine, void* userValue) {
+    SubscribePageEvent(kConfirmBox, routine, userValue);
+}
+void WebViewHost::OnPromptBox(const void* routine, void* userValue) {
+    SubscribePageEvent(kPromptBox, routine, userValue);
+}
+void WebViewHost::OnNavigation(const void* routine, void* userValue) {
+    SubscribePageEvent(kNavigation, routine, userValue);
+}
+void WebViewHost::OnCreateView(const void* routine, void* userValue) {
+    SubscribePageEvent(kCreateView, routine, userValue);
+}
 void WebViewHost::OnDocumentReady(const void* routine, void* userValue) {
     SubscribePageEvent(kDocumentReady, routine, userValue);
 }
@@ -114,19 +131,25 @@ void WebViewHost::OnDocumentReady2(const void* routine, void* userValue) {
 void WebViewHost::OnLoadingFinish(const void* routine, void* userValue) {
     SubscribePageEvent(kLoadingFinish, routine, userValue);
 }
-void WebViewHost::OnDownload(const void* routine, void* userValue) { SubscribePageEvent(kDownload, routine, userValue); }
+void WebViewHost::OnDownload(const void* routine, void* userValue) {
+    SubscribePageEvent(kDownload, routine, userValue);
+}
 void WebViewHost::OnConsole(const void* routine, void* userValue) { SubscribePageEvent(kConsole, routine, userValue); }
 void WebViewHost::OnLoadUrlBegin(const void* routine, void* userValue) {
     SubscribePageEvent(kLoadUrlBegin, routine, userValue);
 }
-void WebViewHost::OnLoadUrlEnd(const void* routine, void* userValue) { SubscribePageEvent(kLoadUrlEnd, routine, userValue); }
+void WebViewHost::OnLoadUrlEnd(const void* routine, void* userValue) {
+    SubscribePageEvent(kLoadUrlEnd, routine, userValue);
+}
 void WebViewHost::OnDidCreateScriptContext(const void* routine, void* userValue) {
     SubscribePageEvent(kDidCreateScriptContext, routine, userValue);
 }
 void WebViewHost::OnWillReleaseScriptContext(const void* routine, void* userValue) {
     SubscribePageEvent(kWillReleaseScriptContext, routine, userValue);
 }
-void WebViewHost::NetOnResponse(const void* routine, void* userValue) { SubscribePageEvent(kResponse, routine, userValue); }
+void WebViewHost::NetOnResponse(const void* routine, void* userValue) {
+    SubscribePageEvent(kResponse, routine, userValue);
+}
 void WebViewHost::OnMouseOverUrlChanged(const void* routine, void* userValue) {
     SubscribePageEvent(kMouseOverUrlChanged, routine, userValue);
 }

@@ -14,8 +14,7 @@ Utf16Buffer MultiByteToUtf16(const char* chars, int length, UINT codePage) {
     const std::size_t bytes = static_cast<std::size_t>(units) * sizeof(wchar_t);
     HeapBlock block = AllocateZeroed(bytes);
     if (!block) return {};
-    if (MultiByteToWideChar(codePage, 0, chars, length, static_cast<wchar_t*>(block.get()), units) == 0)
-        return {};
+    if (MultiByteToWideChar(codePage, 0, chars, length, static_cast<wchar_t*>(block.get()), units) == 0) return {};
     return Utf16Buffer(std::move(block), bytes);
 }
 
@@ -27,8 +26,7 @@ HostText Utf16ToMultiByte(const wchar_t* units, int count, UINT codePage) {
     if (bytes <= 0 || bytes == INT_MAX) return CopyText("", 0);
     HeapBlock block = AllocateZeroed(static_cast<std::size_t>(bytes) + 1);
     if (!block) return {};
-    if (WideCharToMultiByte(codePage, 0, units, count, static_cast<char*>(block.get()), bytes, nullptr,
-                            nullptr) == 0)
+    if (WideCharToMultiByte(codePage, 0, units, count, static_cast<char*>(block.get()), bytes, nullptr, nullptr) == 0)
         return CopyText("", 0);
     return HostText(std::move(block));
 }

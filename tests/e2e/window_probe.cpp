@@ -15,8 +15,8 @@
 #include <shellapi.h>
 
 #include <cstdio>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 

@@ -46,10 +46,10 @@ LRESULT CALLBACK TabHookProc(int code, WPARAM wParam, LPARAM lParam) {
     if (code >= 0 && wParam == PM_REMOVE && lParam) {
         MSG* message = reinterpret_cast<MSG*>(lParam);
         if (message->message == WM_KEYDOWN && message->wParam == VK_TAB) {
-            TranslateMessage(message);
-            DispatchMessageW(message);
             g_tabDispatched = *message;
             g_tabPending = true;
+            TranslateMessage(message);
+            DispatchMessageW(message);
         }
     }
     return CallNextHookEx(g_tabHook, code, wParam, lParam);

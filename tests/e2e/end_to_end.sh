@@ -164,6 +164,10 @@ sleep 1
 log=$(cat "$work/engine.log")
 check "each Tab press reaches the engine once" same "$(grep -c '^wkeFireKeyDownEvent(1, 9, ' <<<"$log")" "1"
 check "and its character once" same "$(grep -c '^wkeFireKeyPressEvent(1, 9, ' <<<"$log")" "1"
+xdotool key Escape Return F1
+sleep 1
+check "Esc, Enter and F1 go to the page and close nothing" \
+    same "$(line_of visible "$(probe info)") $(grep -cE '^wkeFireKeyDownEvent\(1, (27|13|112), ' "$work/engine.log")" "1 3"
 
 # --- Popup menu from the clock ------------------------------------------------------------------
 xdotool mousemove $((centre_x - 40)) $((centre_y + 60)) click 3

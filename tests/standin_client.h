@@ -4,15 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "engine/binding.h"
 #include "engine/engine.h"
 #include "standin/standin.h"
 
-#define STANDIN_CLIENT(result, name, parameters, arguments)                           \
-    inline result name parameters {                                                   \
-        static result(WKE_CALL* boundFunction) parameters = nullptr;                  \
-        return engine::Bound(boundFunction, engine::kEngineLibrary, #name) arguments; \
-    }
+#define STANDIN_CLIENT(result, name, parameters, arguments) \
+    inline result name parameters { ENGINE_BOUND_BODY(result, name, parameters, arguments) }
 STANDIN_FUNCTIONS(STANDIN_CLIENT)
 #undef STANDIN_CLIENT
 

@@ -9,6 +9,7 @@
 #include "shell/shell_menu.h"
 #include "shell/trans_label.h"
 #include "shell/tray.h"
+#include "shell/window_class.h"
 #include "webview/internal.h"
 #include "webview/text.h"
 
@@ -116,16 +117,6 @@ LRESULT CALLBACK MainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
     }
 }
 
-bool RegisterMainClass(HINSTANCE instance) {
-    WNDCLASSW mainClass{};
-    mainClass.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-    mainClass.lpfnWndProc = MainProcedure;
-    mainClass.hInstance = instance;
-    mainClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    mainClass.lpszClassName = kMainClass;
-    return RegisterClassW(&mainClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
-
 RECT CentredRect() {
     const int x = (GetSystemMetrics(SM_CXSCREEN) - kMainWidth) / 2;  // truncated toward zero
     const int y = (GetSystemMetrics(SM_CYSCREEN) - kMainHeight) / 2;
@@ -180,7 +171,7 @@ int KeyFlags() {
 }  // namespace
 
 bool LoadMainWindow(HINSTANCE instance) {
-    if (!RegisterMainClass(instance)) return false;
+    if (!RegisterShellClass(instance, kMainClass, MainProcedure, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS)) return false;
     g_taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
     const RECT rect = CentredRect();
     const text::Utf16Buffer title = text::TextToUtf16(kTitle);

@@ -9,6 +9,7 @@
 
 #include "engine/binding.h"
 #include "shell/main_window.h"
+#include "shell/window_class.h"
 
 namespace shell {
 namespace {
@@ -101,12 +102,7 @@ void StartProcess(HINSTANCE instance) {
     const text::HostText directory = GetRunDirectory();
     SetCurrentDirectoryA(directory.c_str());
 
-    WNDCLASSW ownerClass{};
-    ownerClass.lpfnWndProc = DefWindowProcW;
-    ownerClass.hInstance = instance;
-    ownerClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    ownerClass.lpszClassName = kOwnerClass;
-    RegisterClassW(&ownerClass);
+    RegisterShellClass(instance, kOwnerClass, DefWindowProcW, 0);
     g_owner = CreateWindowExW(WS_EX_TOOLWINDOW, kOwnerClass, L"", 0, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
 }
 

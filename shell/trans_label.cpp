@@ -1,5 +1,6 @@
 #include "shell/trans_label.h"
 
+#include "shell/window_class.h"
 #include "webview/handles.h"
 
 namespace shell {
@@ -34,23 +35,11 @@ LRESULT CALLBACK LabelProcedure(HWND label, UINT message, WPARAM wParam, LPARAM 
     }
 }
 
-void RegisterLabelClass(HINSTANCE instance) {
-    static bool registered = false;
-    if (registered) return;
-    WNDCLASSW labelClass{};
-    labelClass.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-    labelClass.lpfnWndProc = LabelProcedure;
-    labelClass.hInstance = instance;
-    labelClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    labelClass.lpszClassName = kLabelClass;
-    registered = RegisterClassW(&labelClass) != 0;
-}
-
 }  // namespace
 
 HWND CreateTransLabel(HWND parent, int id, int x, int y, int width, int height) {
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
-    RegisterLabelClass(instance);
+    RegisterShellClass(instance, kLabelClass, LabelProcedure, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
     return CreateWindowExW(WS_EX_TRANSPARENT, kLabelClass, L"", WS_CHILD | WS_CLIPSIBLINGS, x, y, width, height, parent,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
 }

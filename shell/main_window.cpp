@@ -36,8 +36,6 @@ HICON g_bigIcon = nullptr;
 HICON g_smallIcon = nullptr;
 UINT g_taskbarCreated = 0;
 
-void OnTrayEvent(TrayEvent event);
-
 // Writing the always-on-top setting, in either direction.
 void SetAlwaysOnTop(HWND window, bool onTop) {
     SetWindowPos(window, onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
@@ -193,8 +191,6 @@ bool LoadMainWindow(HINSTANCE instance) {
 }
 
 HWND MainWindow() { return g_main; }
-HWND Label1() { return g_label1; }
-HWND Label2() { return g_label2; }
 
 void DestroyMainWindow() {
     if (g_main && IsWindow(g_main)) DestroyWindow(g_main);
@@ -229,10 +225,6 @@ bool PreDispatch(const MSG& message) {
     }
     return webview::WasDispatchedByTabHook(message);
 }
-
-}  // namespace shell
-
-namespace shell {
 
 void RunMessageLoop() {
     MSG message;

@@ -12,8 +12,6 @@ constexpr int kMainHeight = 721;
 // window could not be created.
 bool LoadMainWindow(HINSTANCE instance);
 HWND MainWindow();
-HWND Label1();
-HWND Label2();
 // Destroys MainWindow with its children, if it exists.
 void DestroyMainWindow();
 

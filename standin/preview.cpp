@@ -49,6 +49,13 @@ void Blend(std::uint32_t& pixel, Colour c, double a) {
             (byte(a + a0 * inverse) << 24);
 }
 
+constexpr Colour kShadow{0.02, 0.03, 0.06};
+constexpr Colour kRim{0.12, 0.17, 0.27};
+constexpr Colour kFace{0.98, 0.96, 0.91};
+constexpr Colour kInk{0.13, 0.16, 0.22};
+constexpr Colour kAccent{0.85, 0.28, 0.23};
+constexpr Colour kMissing{0.55, 0.55, 0.58};  // the rim when the page file is not there
+
 struct Dial {
     double cx, cy, radius;
 };
@@ -62,8 +69,6 @@ void DrawFace(Preview& preview, int width, int height) {
     preview.faceWidth = width;
     preview.faceHeight = height;
     const Dial dial = DialOf(width, height);
-    const Colour shadow{0.02, 0.03, 0.06}, rim{0.12, 0.17, 0.27}, face{0.98, 0.96, 0.91}, ink{0.13, 0.16, 0.22};
-    const Colour missing{0.55, 0.55, 0.58};
     const double rimWidth = dial.radius * 0.07;
     const int left = std::max(0, static_cast<int>(dial.cx - dial.radius - 16));
     const int right = std::min(width, static_cast<int>(dial.cx + dial.radius + 16));
@@ -72,9 +77,8 @@ void DrawFace(Preview& preview, int width, int height) {
     const double faceRadius = dial.radius - rimWidth;
     const double outer = faceRadius - dial.radius * 0.04;
     const double innerMost = outer - dial.radius * 0.12;
-    const std::uint32_t plainFace = 0xFF000000u | (static_cast<std::uint32_t>(std::lround(face.r * 255)) << 16) |
-                                    (static_cast<std::uint32_t>(std::lround(face.g * 255)) << 8) |
-                                    static_cast<std::uint32_t>(std::lround(face.b * 255));
+    std::uint32_t plainFace = 0;
+    Blend(plainFace, kFace, 1.0);
     for (int y = top; y < bottom; ++y)
         for (int x = left; x < right; ++x) {
             std::uint32_t& pixel = preview.face[static_cast<std::size_t>(y) * width + x];
@@ -85,10 +89,10 @@ void DrawFace(Preview& preview, int width, int height) {
                 pixel = plainFace;
                 continue;
             }
-            Blend(pixel, shadow, 0.3 * Clamp01((dial.radius + 10 - std::sqrt(dx * dx + (dy - 6) * (dy - 6))) / 14));
-            Blend(pixel, preview.pageFound ? rim : missing, Coverage(r - dial.radius));
+            Blend(pixel, kShadow, 0.3 * Clamp01((dial.radius + 10 - std::sqrt(dx * dx + (dy - 6) * (dy - 6))) / 14));
+            Blend(pixel, preview.pageFound ? kRim : kMissing, Coverage(r - dial.radius));
             if (!preview.pageFound || r > faceRadius + 1) continue;
-            Blend(pixel, face, Coverage(r - faceRadius));
+            Blend(pixel, kFace, Coverage(r - faceRadius));
             if (r < innerMost - 1 || r > outer + 1) continue;
             // Minute and hour marks: the distance to the nearest mark's centre line.
             const double angle = std::atan2(dx, -dy);
@@ -99,7 +103,7 @@ void DrawFace(Preview& preview, int width, int height) {
             const double across = std::fabs(r * std::sin(angle - nearest * step));
             const double along = std::max(inner - r, r - outer);
             const double halfWidth = dial.radius * (hour ? 0.016 : 0.006);
-            Blend(pixel, ink, Coverage(std::max(across - halfWidth, along)));
+            Blend(pixel, kInk, Coverage(std::max(across - halfWidth, along)));
         }
 }
 
@@ -138,12 +142,11 @@ void DrawFrame(View& view, Preview& preview) {
     const double minutes = now.wMinute + seconds / 60;
     const double hours = now.wHour % 12 + minutes / 60;
     const Dial dial = DialOf(view.width, view.height);
-    const Colour ink{0.13, 0.16, 0.22}, accent{0.85, 0.28, 0.23};
     const double r = dial.radius;
-    DrawHand(pixels, view.width, view.height, dial, hours / 12, r * 0.5, r * 0.1, r * 0.035, ink);
-    DrawHand(pixels, view.width, view.height, dial, minutes / 60, r * 0.75, r * 0.12, r * 0.024, ink);
-    DrawHand(pixels, view.width, view.height, dial, seconds / 60, r * 0.8, r * 0.18, r * 0.007, accent);
-    DrawHand(pixels, view.width, view.height, dial, 0, 0, 0, r * 0.035, accent);
+    DrawHand(pixels, view.width, view.height, dial, hours / 12, r * 0.5, r * 0.1, r * 0.035, kInk);
+    DrawHand(pixels, view.width, view.height, dial, minutes / 60, r * 0.75, r * 0.12, r * 0.024, kInk);
+    DrawHand(pixels, view.width, view.height, dial, seconds / 60, r * 0.8, r * 0.18, r * 0.007, kAccent);
+    DrawHand(pixels, view.width, view.height, dial, 0, 0, 0, r * 0.035, kAccent);
 }
 
 void CALLBACK OnPreviewTimer(HWND, UINT, UINT_PTR timer, DWORD) {
